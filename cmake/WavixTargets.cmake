@@ -1,0 +1,33 @@
+# Helpers that keep every folder's CMakeLists short: a folder is one library
+# made of all its sources, and a test folder turns each tst_*.cpp into one
+# QtTest executable registered with CTest.
+
+# wavix_folder_library(<target> [LINKS <libs...>])
+function(wavix_folder_library target)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${target} STATIC ${sources})
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+endfunction()
+
+# wavix_folder_tests(LINKS <libs...>)
+function(wavix_folder_tests)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp
+                                      ${CMAKE_CURRENT_SOURCE_DIR}/support/*.h)
+  foreach(test_source ${tests})
+    get_filename_component(name ${test_source} NAME_WE)
+    add_executable(${name} ${test_source} ${support})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+      TIMEOUT 300)
+  endforeach()
+endfunction()

@@ -1,0 +1,89 @@
+#pragma once
+
+// Control interface of the in-process simulated device. Tests link the
+// library "usbsim", which exports the libusb-0.1 functions (usb_init,
+// usb_find_busses, usb_open, usb_control_msg, usb_bulk_write, ...) backed by
+// one simulated device, and drive that device through the functions below.
+// Nothing here depends on the programs' own code: the model knows the wire
+// protocol on its own, so it catches our mistakes.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace usbsim {
+
+// Back to the power-on state: one device plugged in, normal firmware, the
+// default identity, nothing queued, no faults, empty logs.
+void Reset();
+
+void Plug();
+void Unplug();
+bool IsPlugged();
+
+struct Identity {
+    std::string name = "IR Logic Analyzer";
+    std::string version = "1.0.1.1";
+    uint32_t serial = 20231108;
+    std::string type = "L4IR"; // four characters, ending in "IR"
+};
+void SetIdentity(const Identity& identity);
+Identity CurrentIdentity();
+
+// A finished capture waiting to be fetched: the exact bytes the device will
+// report (little-endian 16-bit words: start level, then durations in 2 us).
+void QueueCaptureBytes(const std::vector<uint8_t>& bytes);
+// Encodes a train (durations in us, halved into 2 us words) and queues it.
+void QueueCapture(int startLevel, const std::vector<int>& durationsUs);
+int PendingCaptures();
+
+// Every bulk OUT write in the order the host issued it, frames and data
+// phases alike, each exactly as it arrived on endpoint 0x02.
+std::vector<std::vector<uint8_t>> BulkWrites();
+// The decoded command frames only (header checked, XOR checked).
+struct Frame {
+    uint8_t sequence = 0;
+    std::vector<uint8_t> payload;
+    bool checksumOk = false;
+};
+std::vector<Frame> Frames();
+// Trains the host asked the device to transmit (the data phase bytes).
+std::vector<std::vector<uint8_t>> TransmittedTrains();
+// The last trigger configuration received: type, min and max in 2 us units.
+struct Trigger {
+    bool received = false;
+    int type = 0;
+    int minUnits = 0;
+    int maxUnits = 0;
+};
+Trigger LastTrigger();
+int SignalCount();
+void ClearLogs();
+
+// Bookkeeping the tests check to prove the host never leaves the handle in a
+// broken state.
+int OpenHandles();  // usb_open minus usb_close
+int ClaimedInterfaces(); // claims not yet released
+int OpenCount();    // successful usb_open calls since Reset
+
+enum class Fault {
+    None,
+    OpenFails,        // usb_open returns NULL
+    Timeout,          // control and bulk transfers return -110
+    ShortReply,       // vendor replies lose their last byte
+    OversizedReply,   // vendor replies report more bytes than were asked for
+    EmptyReply,       // vendor replies return 0 bytes
+    WrongStatusMarker,// status reply starts with another byte than 0x58
+    ClaimFails,       // usb_claim_interface returns an error
+    ShortBulk,        // bulk transfers move one byte less than asked
+    UnplugMidTransfer // the next bulk transfer unplugs the device and fails
+};
+// count < 0: until cleared; otherwise the number of times the fault fires.
+void InjectFault(Fault fault, int count = -1);
+void ClearFaults();
+
+// Firmware side: the bootloader state and the last image received.
+bool InBootloader();
+std::vector<uint8_t> ReceivedFirmware();
+
+} // namespace usbsim
