@@ -7,6 +7,13 @@ function(wavix_folder_library target)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  if(NOT sources)
+    message(STATUS "${target}: no sources yet")
+    return()
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${target} STATIC ${sources})
   set_target_properties(${target} PROPERTIES AUTOMOC ON)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -29,5 +36,19 @@ function(wavix_folder_tests)
     set_tests_properties(${name} PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
       TIMEOUT 300)
+  endforeach()
+endfunction()
+
+# wavix_folder_benchmarks(LINKS <libs...>): each bench_*.cpp is one Google
+# Benchmark executable.
+function(wavix_folder_benchmarks)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bench_*.cpp)
+  foreach(bench_source ${benches})
+    get_filename_component(name ${bench_source} NAME_WE)
+    add_executable(${name} ${bench_source})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} benchmark::benchmark)
   endforeach()
 endfunction()

@@ -65,6 +65,7 @@ void ClearLogs();
 int OpenHandles();  // usb_open minus usb_close
 int ClaimedInterfaces(); // claims not yet released
 int OpenCount();    // successful usb_open calls since Reset
+int UnclaimedTransfers(); // bulk transfers made without interface 0 claimed
 
 enum class Fault {
     None,
