@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 // One channel's capture or one stored code: entry 0 is the start level,
@@ -13,8 +14,8 @@ struct PulseTrain {
 
     std::array<int32_t, kEntries> entries{};
 
-    int32_t& operator[](int i) { return entries[static_cast<size_t>(i)]; }
-    int32_t operator[](int i) const { return entries[static_cast<size_t>(i)]; }
+    int32_t& operator[](int i) { return entries[static_cast<std::size_t>(i)]; }
+    int32_t operator[](int i) const { return entries[static_cast<std::size_t>(i)]; }
 
     bool StartsHigh() const { return entries[0] != 0; }
 
@@ -24,7 +25,7 @@ struct PulseTrain {
     int PulseCount() const
     {
         int n = 0;
-        while (n < kMaxPulses && entries[static_cast<size_t>(n) + 1] != 0)
+        while (n < kMaxPulses && entries[static_cast<std::size_t>(n) + 1] != 0)
             ++n;
         return n;
     }
@@ -33,8 +34,8 @@ struct PulseTrain {
     int64_t TotalDurationUs() const
     {
         int64_t total = 0;
-        for (int i = 1; i <= kMaxPulses && entries[static_cast<size_t>(i)] != 0; ++i)
-            total += entries[static_cast<size_t>(i)];
+        for (int i = 1; i <= kMaxPulses && entries[static_cast<std::size_t>(i)] != 0; ++i)
+            total += entries[static_cast<std::size_t>(i)];
         return total;
     }
 
