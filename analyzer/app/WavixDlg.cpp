@@ -1,0 +1,308 @@
+#include "analyzer/app/WavixDlg.h"
+
+#include "analyzer/app/AboutDlg.h"
+#include "analyzer/app/AppIcon.h"
+#include "analyzer/app/ControlIds.h"
+#include "analyzer/app/WaveformController.h"
+#include "analyzer/app/WaveformPanel.h"
+#include "analyzer/core/DeviceMonitor.h"
+#include "analyzer/core/Transmit.h"
+#include "analyzer/decode/CodeText.h"
+#include "analyzer/decode/Protocols.h"
+#include "analyzer/settings/SettingsStore.h"
+#include "device/DeviceChangeMonitor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+#include <QUrl>
+#include <QWheelEvent>
+
+namespace {
+const char* const kGuideFile = "wavix-guide.html";
+} // namespace
+
+CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent) : QMainWindow(parent)
+{
+    SetControlId(this, ids::kMainDialog);
+    setWindowTitle(QStringLiteral("Wavix II"));
+    appDirectory = appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir;
+    appDirectory = QDir::cleanPath(QFileInfo(appDirectory).absoluteFilePath());
+
+    view = std::make_unique<WaveformController>(capture, settings);
+    BuildControls();
+    BuildMenus();
+    RunStartup();
+}
+
+CWavixDlg::~CWavixDlg()
+{
+    qApp->removeEventFilter(this);
+}
+
+QString CWavixDlg::SettingsPath() const
+{
+    return SettingsFilePath(appDirectory);
+}
+
+void CWavixDlg::RunStartup()
+{
+    setWindowIcon(WavixIcon());
+    view->AttachZoomList(zoomList);
+
+    deviceMonitor = new DeviceChangeMonitor([this] { return device.ListMatchingDevices(); }, this);
+    connect(deviceMonitor, &DeviceChangeMonitor::DeviceChange, this, &CWavixDlg::OnDeviceChange);
+    deviceMonitor->Start();
+
+    startLayout.recorded = true;
+    startLayout.client = client->size();
+    startLayout.overview = overviewPanel->geometry();
+    startLayout.main = mainPanel->geometry();
+    startLayout.output = outputBox->geometry();
+    startLayout.channelLabel = channelLabel->geometry();
+    startLayout.status = statusLine->geometry();
+
+    for (QTimer* timer : {&deviceMonitorTimer, &deviceSearchTimer, &capturePollTimer})
+        timer->setInterval(100);
+    connect(&deviceMonitorTimer, &QTimer::timeout, this, &CWavixDlg::DeviceMonitorTick);
+    connect(&deviceSearchTimer, &QTimer::timeout, this, &CWavixDlg::FirstDeviceSearch);
+    connect(&capturePollTimer, &QTimer::timeout, this, &CWavixDlg::CapturePollTick);
+    deviceMonitorTimer.start();
+    deviceSearchTimer.start();
+    capturePollTimer.start();
+
+    view->SelectZoomIndex(3);
+    view->RefreshView();
+
+    const QString ini = SettingsPath();
+    LoadTriggerSettings(ini, settings);
+    UpdateTriggerLabel();
+    LoadOtherSettings(ini, settings);
+
+    SetStartCaption();
+    qApp->installEventFilter(this);
+}
+
+void CWavixDlg::ToggleCapture()
+{
+    ::ToggleCapture(capture);
+    SetStartCaption();
+}
+
+void CWavixDlg::SetStartCaption()
+{
+    startButton->setText(language.LookupText(capture.capturing ? QStringLiteral("IDS_STOP") : QStringLiteral("IDS_START")));
+}
+
+void CWavixDlg::SelectChannel(int channel)
+{
+    if (channel < 0 || channel >= kChannelCount)
+        return;
+    capture.selectedChannel = channel;
+    QString label = language.LookupText(QStringLiteral("IDS_CHANNEL"));
+    label.replace(QStringLiteral("%d"), QString::number(channel + 1));
+    channelLabel->setText(label);
+    FormatPulseText();
+}
+
+void CWavixDlg::ClearChannels()
+{
+    capture.ClearChannels();
+    UpdateDataSpan();
+    FormatPulseText();
+}
+
+void CWavixDlg::TransmitChannel(int channel)
+{
+    if (channel < 0 || channel >= kChannelCount)
+        return;
+    TransmitTrain(device, capture.channels[size_t(channel)]);
+}
+
+void CWavixDlg::FormatPulseText()
+{
+    outputBox->setPlainText(::FormatPulseText(capture.channels[size_t(capture.selectedChannel)], settings));
+}
+
+void CWavixDlg::UpdateDataSpan()
+{
+    view->UpdateDataSpan();
+}
+
+void CWavixDlg::UpdateTriggerLabel()
+{
+    QString text;
+    const auto pulseRange = [this](const char* key) {
+        return language.LookupText(QLatin1String(key))
+            + QStringLiteral(" [%1 - %2]").arg(settings.minPulseWidth).arg(settings.maxPulseWidth);
+    };
+    switch (settings.triggerMode) {
+    case TriggerMode::RisingEdge: text = language.LookupText(QStringLiteral("IDS_TRIGGER_RISING_EDGE")); break;
+    case TriggerMode::FallingEdge: text = language.LookupText(QStringLiteral("IDS_TRIGGER_FALLING_EDGE")); break;
+    case TriggerMode::Pulse: text = pulseRange("IDS_TRIGGER_PULSE"); break;
+    case TriggerMode::PositivePulse: text = pulseRange("IDS_TRIGGER_POSITIVE_PULSE"); break;
+    case TriggerMode::NegativePulse: text = pulseRange("IDS_TRIGGER_NEGATIVE_PULSE"); break;
+    default: text = language.LookupText(QStringLiteral("IDS_TRIGGER_AUTO")); break;
+    }
+    if (!text.isEmpty())
+        triggerText->setText(text);
+}
+
+void CWavixDlg::OnDeviceChange(int kind, int broadcastType, const QString& path)
+{
+    if ((kind == DeviceChangeMonitor::kArrival || kind == DeviceChangeMonitor::kRemoveComplete)
+        && broadcastType == DeviceChangeMonitor::kDeviceInterface && IsOurDevicePath(path))
+        device.FindDevice();
+}
+
+void CWavixDlg::DeviceMonitorTick()
+{
+    switch (::DeviceMonitorTick(device, settings, lastShownConnected)) {
+    case ConnectionChange::Connected: {
+        const DeviceIdentity identity = device.Identity();
+        statusLine->setText(identity.deviceName + QStringLiteral(" - Version ") + identity.deviceVersion);
+        break;
+    }
+    case ConnectionChange::Disconnected:
+        statusLine->setText(language.LookupText(QStringLiteral("IDS_DEVICE_NC")));
+        break;
+    case ConnectionChange::None:
+        break;
+    }
+}
+
+void CWavixDlg::FirstDeviceSearch()
+{
+    deviceSearchTimer.stop();
+    device.FindDevice();
+}
+
+void CWavixDlg::CapturePollTick()
+{
+    PollCapture(capture, settings, device, this);
+}
+
+void CWavixDlg::CapturingChanged(bool)
+{
+    SetStartCaption();
+}
+
+void CWavixDlg::CaptureStored(int channel)
+{
+    IdentifyChannels(capture, channel);
+    UpdateDataSpan();
+    FormatPulseText();
+    // The code test joins here once the code library exists.
+}
+
+void CWavixDlg::RouteCommand(int commandId)
+{
+    if (commandId >= ids::kCmdChannel1 && commandId < ids::kCmdChannel1 + kChannelCount) {
+        SelectChannel(commandId - ids::kCmdChannel1);
+    } else if (commandId >= ids::kCmdSaveChannel1 && commandId < ids::kCmdSaveChannel1 + kChannelCount) {
+        SaveDataCommand(commandId - ids::kCmdSaveChannel1);
+    } else {
+        switch (commandId) {
+        case ids::kCmdClear: ClearChannels(); break;
+        case ids::kCmdAbout: ShowAbout(); break;
+        case ids::kCmdHelp: ShowHelp(); break;
+        case ids::kCmdExit: close(); break;
+        case ids::kCmdLoadData: LoadDataCommand(); break;
+        case ids::kCmdSaveData: SaveDataCommand(-1); break;
+        default: break;
+        }
+    }
+}
+
+void CWavixDlg::RefreshMenuChecks()
+{
+    for (int c = 0; c < kChannelCount; ++c)
+        if (QAction* action = commands.value(ids::kCmdChannel1 + c))
+            action->setChecked(c == capture.selectedChannel);
+    if (languageMenu)
+        for (QAction* action : languageMenu->actions())
+            action->setChecked(action->text().remove(QLatin1Char('&')) == language.CurrentLanguage());
+}
+
+void CWavixDlg::ShowAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CWavixDlg::ShowHelp()
+{
+    // A missing guide or viewer is not worth a message.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(appDirectory + QLatin1Char('/') + QLatin1String(kGuideFile)));
+}
+
+void CWavixDlg::closeEvent(QCloseEvent* event)
+{
+    capturePollTimer.stop();
+    deviceMonitorTimer.stop();
+    deviceSearchTimer.stop();
+    if (deviceMonitor)
+        deviceMonitor->Stop();
+    event->accept();
+}
+
+bool CWavixDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    QWidget* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
+            view->ArrowKey(key->key() == Qt::Key_Left ? -1 : +1);
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            startButton->animateClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            close();
+            return true;
+        }
+        break;
+    }
+    case QEvent::ShortcutOverride: {
+        // Claim the arrows before a focused text box can move its caret.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
+            event->accept();
+            return false;
+        }
+        break;
+    }
+    case QEvent::Wheel:
+        if (watched != zoomList && !zoomList->isAncestorOf(widget) && widget != zoomList->view()) {
+            QCoreApplication::sendEvent(zoomList, event);
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && widget != zoomList)
+            QTimer::singleShot(0, zoomList, [list = zoomList] { list->setFocus(Qt::MouseFocusReason); });
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

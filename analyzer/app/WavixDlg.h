@@ -1,0 +1,122 @@
+#pragma once
+
+#include "analyzer/core/Acquisition.h"
+#include "analyzer/core/AnalyzerSettings.h"
+#include "analyzer/core/CaptureState.h"
+#include "analyzer/lang/MultiLanguage.h"
+#include "device/USBDevice.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QRect>
+#include <QTimer>
+
+#include <memory>
+
+class CWaveformPanel;
+class DeviceChangeMonitor;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+class WaveformController;
+
+// The analyzer's main window: owns the capture memory, the settings, the
+// device connection and the view, and routes every command, timer and
+// device notification.
+class CWavixDlg : public QMainWindow, private CaptureEvents {
+    Q_OBJECT
+public:
+    // `appDirectory` empty: the folder of the program file.
+    explicit CWavixDlg(const QString& appDirectory = QString(), QWidget* parent = nullptr);
+    ~CWavixDlg() override;
+
+    // Commands, also driven directly by the tests.
+    void ToggleCapture();
+    void SelectChannel(int channel);
+    void ClearChannels();
+    void TransmitChannel(int channel);
+    void LoadDataFrom(const QString& path);
+    bool SaveDataTo(const QString& path, int channel = -1); // -1: all four
+    void FormatPulseText();
+    void UpdateDataSpan();
+    void UpdateTriggerLabel();
+    void OnDeviceChange(int kind, int broadcastType, const QString& path);
+
+    // Timer duties.
+    void DeviceMonitorTick();
+    void FirstDeviceSearch();
+    void CapturePollTick();
+
+    QString AppDirectory() const { return appDirectory; }
+    QString SettingsPath() const;
+    CaptureState& Capture() { return capture; }
+    AnalyzerSettings& Settings() { return settings; }
+    CEPDevice& Device() { return device; }
+    WaveformController& View() { return *view; }
+    QAction* Command(int commandId) const { return commands.value(commandId); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CapturingChanged(bool capturing) override;
+    void CaptureStored(int channel) override;
+
+    void BuildControls();
+    void BuildMenus();
+    QAction* AddCommand(QMenu* menu, const QString& text, int commandId);
+    void RouteCommand(int commandId);
+    void RefreshMenuChecks();
+    void RunStartup();
+    void ShowAbout();
+    void ShowHelp();
+    void LoadDataCommand();
+    void SaveDataCommand(int channel);
+    void SetStartCaption();
+
+    QString appDirectory;
+    CaptureState capture;
+    AnalyzerSettings settings;
+    CEPDevice device;
+    CMultiLanguage language;
+    bool lastShownConnected = false;
+
+    std::unique_ptr<WaveformController> view;
+    DeviceChangeMonitor* deviceMonitor = nullptr;
+
+    QTimer deviceMonitorTimer; // timer 2
+    QTimer deviceSearchTimer;  // timer 3
+    QTimer capturePollTimer;   // timer 4
+
+    QWidget* client = nullptr;
+    CWaveformPanel* overviewPanel = nullptr;
+    CWaveformPanel* mainPanel = nullptr;
+    QPushButton* startButton = nullptr;
+    QLabel* zoomCaption = nullptr;
+    QComboBox* zoomList = nullptr;
+    QToolButton* zoomDown = nullptr;
+    QToolButton* zoomUp = nullptr;
+    QWidget* zoomSpin = nullptr;
+    QLabel* triggerCaption = nullptr;
+    QLabel* triggerText = nullptr;
+    QPushButton* sendButtons[kChannelCount] = {};
+    QPlainTextEdit* outputBox = nullptr;
+    QLabel* channelLabel = nullptr;
+    QLabel* statusLine = nullptr;
+    QMenu* channelMenu = nullptr;
+    QMenu* languageMenu = nullptr;
+    QHash<int, QAction*> commands;
+
+    // Layout recorded at start-up; every resize moves the controls by the change.
+    struct StartLayout {
+        bool recorded = false;
+        QSize client;
+        QRect overview, main, output, channelLabel, status;
+    } startLayout;
+};

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the run need, when
+# they are missing. Safe to run again: it does nothing when all are present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+  libusb-dev
+  libbenchmark-dev
+  fonts-liberation fonts-dejavu-core fonts-wqy-microhei
+  xdg-utils
+)
+# The run command starts the analyzer on a virtual display when there is no desktop.
+if [ "${1:-}" = "--run" ]; then
+  packages+=(xvfb)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
