@@ -29,3 +29,13 @@ QString CaptureModeSettingText(CaptureMode mode);
 // refreshes its trigger label), then capture, format and analyze keys.
 void LoadTriggerSettings(const QString& iniPath, AnalyzerSettings& settings);
 void LoadOtherSettings(const QString& iniPath, AnalyzerSettings& settings);
+
+// The write points of the option pages. Each key is written at once; the
+// outcome may be ignored (a failed write leaves the settings in memory only).
+// Trigger page: [Trigger] Mode, both widths ("%d"), [Capture] Mode; a mode
+// outside its range writes nothing for that key.
+bool SaveTriggerSettings(const QString& iniPath, const AnalyzerSettings& settings);
+// Format page: the four texts and the columns field exactly as typed.
+bool SaveFormatSettings(const QString& iniPath, const AnalyzerSettings& settings, const QString& columnsText);
+// Analyze page: "TRUE" or "FALSE".
+bool WriteAnalyzeEnabled(const QString& iniPath, bool enabled);

@@ -6,6 +6,8 @@
 #include <QtTest>
 
 using Bytes = std::vector<uint8_t>;
+Q_DECLARE_METATYPE(PulseTrain)
+Q_DECLARE_METATYPE(Bytes)
 
 class TestTransmit : public QObject {
     Q_OBJECT
@@ -75,9 +77,6 @@ private slots:
         QCOMPARE(usbsim::TransmittedTrains().back(), (Bytes{0x01, 0x00, 0x94, 0x11, 0xCA, 0x08}));
     }
 };
-
-Q_DECLARE_METATYPE(PulseTrain)
-Q_DECLARE_METATYPE(Bytes)
 
 QTEST_GUILESS_MAIN(TestTransmit)
 #include "tst_transmit.moc"
