@@ -8,7 +8,7 @@
 #include "analyzer/core/DeviceMonitor.h"
 #include "analyzer/core/Transmit.h"
 #include "analyzer/decode/CodeText.h"
-#include "analyzer/decode/Protocols.h"
+#include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/settings/SettingsStore.h"
 #include "device/DeviceChangeMonitor.h"
 

@@ -1,7 +1,7 @@
 // File menu: capture files.
 #include "analyzer/app/WavixDlg.h"
 
-#include "analyzer/decode/Protocols.h"
+#include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/files/CaptureFile.h"
 
 #include <QFileDialog>

@@ -1,0 +1,315 @@
+// The main window driven through its real widgets against the simulated device.
+#include "analyzer/app/ControlIds.h"
+#include "analyzer/app/WaveformController.h"
+#include "analyzer/app/WavixDlg.h"
+#include "analyzer/core/Transmit.h"
+#include "sim/SimControl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+template <typename W>
+W* Control(QWidget* window, int id)
+{
+    for (W* widget : window->findChildren<W*>())
+        if (ControlId(widget) == id)
+            return widget;
+    return nullptr;
+}
+
+std::vector<int> NecKey(uint8_t address, uint8_t command)
+{
+    std::vector<int> pulses = {9000, 4500};
+    for (uint8_t byte : {address, uint8_t(~address), command, uint8_t(~command)})
+        for (int bit = 0; bit < 8; ++bit)
+            pulses.insert(pulses.end(), {560, (byte >> bit) & 1 ? 1690 : 560});
+    pulses.push_back(560);
+    return pulses;
+}
+
+// Closes the next modal message box and remembers its text.
+QString CloseNextMessageBox()
+{
+    QString text;
+    QTimer::singleShot(200, [&text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    return text;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<CWavixDlg> window;
+
+    QLabel* Status() { return Control<QLabel>(window.get(), ids::kStatusLine); }
+    QPlainTextEdit* Output() { return Control<QPlainTextEdit>(window.get(), ids::kOutputBox); }
+    QPushButton* Start() { return Control<QPushButton>(window.get(), ids::kStartStop); }
+    QComboBox* Zoom() { return Control<QComboBox>(window.get(), ids::kZoomList); }
+
+    void Connect()
+    {
+        QTRY_COMPARE(Status()->text(), QStringLiteral("IR Logic Analyzer - Version 1.0.1.1"));
+    }
+
+private slots:
+    void init()
+    {
+        usbsim::Reset();
+        folder = std::make_unique<QTemporaryDir>();
+        window = std::make_unique<CWavixDlg>(folder->path());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup()
+    {
+        window.reset();
+        folder.reset();
+    }
+
+    void startsWithTheDefaults()
+    {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Wavix II"));
+        QCOMPARE(Status()->text(), QStringLiteral("Device is not connected!"));
+        QCOMPARE(Start()->text(), QStringLiteral("START"));
+        QCOMPARE(Zoom()->currentText(), QStringLiteral("x1"));
+        QCOMPARE(Zoom()->count(), 10);
+        QCOMPARE(Control<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel1"));
+        QCOMPARE(Control<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Auto."));
+        for (int id : {ids::kCmdLoadData, ids::kCmdSaveData, ids::kCmdExit, ids::kCmdClear, ids::kCmdAbout, ids::kCmdHelp})
+            QVERIFY2(window->Command(id), qPrintable(QString::number(id)));
+        Connect();
+    }
+
+    void captureLandsInTheSelectedChannel()
+    {
+        Connect();
+        QTest::mouseClick(Start(), Qt::LeftButton);
+        QCOMPARE(Start()->text(), QStringLiteral("STOP"));
+        usbsim::QueueCapture(1, NecKey(0x00, 0x40));
+        QTRY_VERIFY(!Output()->toPlainText().isEmpty());
+        QVERIFY(Output()->toPlainText().startsWith(QStringLiteral("02328, 01194, 00230, ")));
+        QCOMPARE(window->Capture().channels[0][1], 9000);
+        QCOMPARE(window->Capture().channelProtocol[0], 0);
+        QCOMPARE(window->View().State().dataSpan, uint32_t(window->Capture().channels[0].TotalDurationUs()));
+
+        window->Command(ids::kCmdChannel1 + 2)->trigger();
+        QCOMPARE(Control<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel3"));
+        QCOMPARE(Output()->toPlainText(), QString());
+        usbsim::QueueCapture(1, {1000, 2000});
+        QTRY_COMPARE(Output()->toPlainText(), QStringLiteral("003E8, 007D0"));
+        QCOMPARE(window->Capture().channels[2][2], 2000);
+        QCOMPARE(window->Capture().channels[0][1], 9000);
+    }
+
+    void sendPutsTheChannelOnTheWire()
+    {
+        Connect();
+        PulseTrain& train = window->Capture().channels[1];
+        train[0] = 1;
+        train[1] = 9000;
+        train[2] = 4500;
+        usbsim::ClearLogs();
+        QTest::mouseClick(Control<QPushButton>(window.get(), ids::kSendChannel1 + 1), Qt::LeftButton);
+        const auto frames = usbsim::Frames();
+        QCOMPARE(int(frames.size()), 1);
+        QCOMPARE(frames[0].payload, (std::vector<uint8_t>{0x02, 0xBB, 0x06, 0x00}));
+        QCOMPARE(usbsim::TransmittedTrains().back(), (std::vector<uint8_t>{0x01, 0x00, 0x94, 0x11, 0xCA, 0x08}));
+    }
+
+    void enterTogglesCapturing()
+    {
+        Output()->setFocus();
+        QTest::keyClick(Output(), Qt::Key_Return);
+        QTRY_COMPARE(Start()->text(), QStringLiteral("STOP"));
+        QVERIFY(window->Capture().capturing);
+        QTest::keyClick(Output(), Qt::Key_Enter);
+        QTRY_COMPARE(Start()->text(), QStringLiteral("START"));
+        QVERIFY(!window->Capture().capturing);
+    }
+
+    void statusLineFollowsPlugAndUnplug()
+    {
+        Connect();
+        usbsim::Unplug();
+        QTRY_COMPARE(Status()->text(), QStringLiteral("Device is not connected!"));
+        QVERIFY(!window->Device().IsOpen());
+        usbsim::Plug();
+        Connect();
+    }
+
+    void ignoresNotificationsForOtherDevices()
+    {
+        usbsim::Unplug();
+        window->OnDeviceChange(0x8000, 5, QStringLiteral("\\\\?\\USB#Vid_046d&Pid_c52b#1#{x}"));
+        usbsim::Plug();
+        window->OnDeviceChange(0x8000, 5, QStringLiteral("\\\\?\\USB#Vid_046d&Pid_c52b#1#{x}"));
+        QVERIFY(!window->Device().IsOpen() || usbsim::OpenCount() > 0);
+        window->OnDeviceChange(0x8000, 5, QStringLiteral("\\\\?\\USB#VID_16C0&PID_1012#1#{x}"));
+        QVERIFY(window->Device().IsOpen());
+    }
+
+    void saveAndLoadRoundTrip()
+    {
+        CaptureState& capture = window->Capture();
+        for (int c = 0; c < kChannelCount; ++c) {
+            capture.channels[size_t(c)][0] = c & 1;
+            for (int i = 1; i < 40; ++i)
+                capture.channels[size_t(c)][i] = 100 * (c + 1) + i;
+            capture.channels[size_t(c)][60] = 777; // after the terminator, kept all the same
+        }
+        const auto saved = capture.channels;
+        const QString all = folder->filePath(QStringLiteral("all.lgc"));
+        const QString one = folder->filePath(QStringLiteral("ch3.lgc"));
+        QVERIFY(window->SaveDataTo(all));
+        QVERIFY(window->SaveDataTo(one, 2));
+        QCOMPARE(QFileInfo(all).size(), 32784);
+        QCOMPARE(QFileInfo(one).size(), 8196);
+
+        window->ClearChannels();
+        QCOMPARE(Output()->toPlainText(), QString());
+        window->LoadDataFrom(all);
+        QVERIFY(capture.channels == saved);
+        QVERIFY(!Output()->toPlainText().isEmpty());
+
+        capture.channels[2].Clear();
+        capture.channels[0].Clear();
+        window->LoadDataFrom(one);
+        QVERIFY(capture.channels[2] == saved[2]);
+        QVERIFY(capture.channels[0] == PulseTrain());
+    }
+
+    void failedSaveNamesTheFileAndKeepsTheOldOne()
+    {
+        const QString blocker = folder->filePath(QStringLiteral("not-a-folder"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+        file.close();
+        QString shown;
+        QTimer::singleShot(200, [&shown] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        QVERIFY(!window->SaveDataTo(blocker + QStringLiteral("/x.lgc")));
+        QVERIFY(shown.contains(QStringLiteral("x.lgc")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("keep me"));
+    }
+
+    void settingsAreLoadedAtStartup()
+    {
+        window.reset();
+        QFile ini(folder->filePath(QStringLiteral("Setting.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Setting]\r\nLanguage=English\r\n[Trigger]\r\nMode=\"pulse\"\r\nMinimum Pulse Width=\"600\"\r\n"
+                  "Maximum Pulse Width=\"1201\"\r\n[Format]\r\nFormat=\"[INDEX]:[LEVEL]%d\"\r\nSpace Character=\" \"\r\n");
+        ini.close();
+        window = std::make_unique<CWavixDlg>(folder->path());
+        window->show();
+        QCOMPARE(Control<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Pulse [600 - 1201]"));
+        Connect();
+        QTRY_VERIFY(usbsim::LastTrigger().received);
+        QCOMPARE(usbsim::LastTrigger().type, 3);
+        QCOMPARE(usbsim::LastTrigger().maxUnits, 600);
+        window->Capture().channels[0][0] = 1;
+        window->Capture().channels[0][1] = 9000;
+        window->Capture().channels[0][2] = 4500;
+        window->FormatPulseText();
+        QCOMPARE(Output()->toPlainText(), QStringLiteral("1:H9000 2:L4500"));
+    }
+
+    void wheelAnywhereStepsTheZoom()
+    {
+        QWheelEvent wheel(QPointF(10, 10), Output()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Output()->viewport(), &wheel);
+        QCOMPARE(Zoom()->currentText(), QStringLiteral("/2"));
+        QCOMPARE(window->View().State().zoom, 50);
+    }
+
+    void arrowsInTheTextBoxScrollTheView()
+    {
+        window->Capture().channels[0][0] = 1;
+        window->Capture().channels[0][1] = 100000;
+        window->UpdateDataSpan();
+        Output()->setPlainText(QStringLiteral("abc"));
+        Output()->setFocus();
+        QTextCursor caret = Output()->textCursor();
+        caret.setPosition(1);
+        Output()->setTextCursor(caret);
+        QTest::keyClick(Output(), Qt::Key_Right);
+        QTest::keyClick(Output(), Qt::Key_Right);
+        QCOMPARE(window->View().State().scroll, 28);
+        QCOMPARE(Output()->textCursor().position(), 1);
+        QTest::keyClick(Output(), Qt::Key_Left);
+        QCOMPARE(window->View().State().scroll, 14);
+    }
+
+    void draggingCursorsAndPanning()
+    {
+        window->Capture().channels[0][0] = 1;
+        window->Capture().channels[0][1] = 100000;
+        window->UpdateDataSpan();
+        QWidget* main = Control<QWidget>(window.get(), ids::kMainPanel);
+        QVERIFY(main);
+        // T1 sits at x 0: grab it 2 pixels off and drag it 70 pixels (1 ms at x1).
+        QTest::mousePress(main, Qt::LeftButton, Qt::NoModifier, QPoint(2, 50));
+        QTest::mouseMove(main, QPoint(72, 50));
+        QTest::mouseRelease(main, Qt::LeftButton, Qt::NoModifier, QPoint(72, 50));
+        QCOMPARE(window->View().State().cursorT1, 1000);
+        QCOMPARE(window->View().State().cursorT2, 0);
+
+        // A press away from every cursor pans in whole cells.
+        QTest::mousePress(main, Qt::LeftButton, Qt::NoModifier, QPoint(400, 50));
+        QTest::mouseMove(main, QPoint(370, 50));
+        QTest::mouseRelease(main, Qt::LeftButton, Qt::NoModifier, QPoint(370, 50));
+        QCOMPARE(window->View().State().scroll, 28);
+        QCOMPARE(window->focusWidget(), static_cast<QWidget*>(Zoom()));
+    }
+
+    void clearEmptiesEveryChannel()
+    {
+        window->Capture().channels[3][1] = 500;
+        window->Capture().channelProtocol[3] = 2;
+        window->Command(ids::kCmdClear)->trigger();
+        QVERIFY(window->Capture().channels[3] == PulseTrain());
+        QCOMPARE(window->Capture().channelProtocol[3], 2);
+        QCOMPARE(window->View().State().dataSpan, uint32_t(0));
+    }
+
+    void resizeGrowsThePanelsAndTheTextBox()
+    {
+        QWidget* main = Control<QWidget>(window.get(), ids::kMainPanel);
+        const QRect mainBefore = main->geometry();
+        const QRect outputBefore = Output()->geometry();
+        const QRect statusBefore = Status()->geometry();
+        window->resize(window->size() + QSize(100, 50));
+        QTRY_COMPARE(main->width(), mainBefore.width() + 100);
+        QCOMPARE(main->height(), mainBefore.height());
+        QCOMPARE(Output()->height(), outputBefore.height() + 50);
+        QCOMPARE(Status()->y(), statusBefore.y() + 50);
+        QVERIFY(window->minimumSizeHint().width() <= window->width());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
