@@ -37,19 +37,6 @@ std::vector<int> NecKey(uint8_t address, uint8_t command)
     return pulses;
 }
 
-// Closes the next modal message box and remembers its text.
-QString CloseNextMessageBox()
-{
-    QString text;
-    QTimer::singleShot(200, [&text] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->accept();
-        }
-    });
-    return text;
-}
-
 } // namespace
 
 class TestMainWindow : public QObject {
