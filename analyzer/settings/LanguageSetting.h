@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// [Setting] Language of Setting.ini. Unlike the other keys it is written
+// without quotes, and an empty value is returned as it is: "English" stands
+// in only when the key (or the file) is missing.
+QString ReadLanguageSetting(const QString& iniPath);
+bool WriteLanguageSetting(const QString& iniPath, const QString& language);
