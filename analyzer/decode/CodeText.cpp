@@ -1,0 +1,281 @@
+#include "analyzer/decode/CodeText.h"
+
+#include <QLatin1String>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// Width and precision beyond this are pointless in a text box and would let
+// a template such as "%99999d" allocate megabytes per value.
+constexpr int kMaxFieldWidth = 1000;
+
+struct IntegerConversion {
+    bool leftAlign = false;
+    bool plusSign = false;
+    bool spaceSign = false;
+    bool alternate = false;
+    bool zeroPad = false;
+    int width = 0;
+    int precision = -1; // -1: none given
+    int shortLength = 0; // 1 for "h", 2 for "hh": printf narrows the int
+    char conversion = 'd';
+};
+
+bool IsIntegerConversion(QChar c)
+{
+    return c == u'd' || c == u'i' || c == u'u' || c == u'x' || c == u'X' || c == u'o';
+}
+
+// Reads decimal digits at `i`, saturating at kMaxFieldWidth.
+int ReadFieldNumber(const QString& text, qsizetype& i)
+{
+    int number = 0;
+    while (i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9') {
+        number = std::min(kMaxFieldWidth, number * 10 + (text.at(i).unicode() - u'0'));
+        ++i;
+    }
+    return number;
+}
+
+// A user-typed template split once into the literal text around its first
+// integer conversion, so that formatting a value is a few appends.
+class IntegerTemplate {
+public:
+    explicit IntegerTemplate(const QString& text)
+    {
+        QString* literal = &before;
+        qsizetype i = 0;
+        while (i < text.size()) {
+            const QChar c = text.at(i);
+            if (c != u'%') {
+                literal->append(c);
+                ++i;
+                continue;
+            }
+            if (i + 1 < text.size() && text.at(i + 1) == u'%') {
+                literal->append(u'%');
+                i += 2;
+                continue;
+            }
+            const qsizetype specStart = i;
+            IntegerConversion spec;
+            qsizetype j = i + 1;
+            for (; j < text.size(); ++j) {
+                const QChar flag = text.at(j);
+                if (flag == u'-')
+                    spec.leftAlign = true;
+                else if (flag == u'+')
+                    spec.plusSign = true;
+                else if (flag == u' ')
+                    spec.spaceSign = true;
+                else if (flag == u'#')
+                    spec.alternate = true;
+                else if (flag == u'0')
+                    spec.zeroPad = true;
+                else
+                    break;
+            }
+            spec.width = ReadFieldNumber(text, j);
+            if (j < text.size() && text.at(j) == u'.') {
+                ++j;
+                spec.precision = ReadFieldNumber(text, j);
+            }
+            if (j < text.size() && text.at(j) == u'h') {
+                spec.shortLength = 1;
+                ++j;
+                if (j < text.size() && text.at(j) == u'h') {
+                    spec.shortLength = 2;
+                    ++j;
+                }
+            } else {
+                // Wider lengths would read a wider argument than the one
+                // int we have; they are accepted and ignored.
+                while (j < text.size() && QStringView(u"lLqjzt").contains(text.at(j)))
+                    ++j;
+            }
+            if (j < text.size() && IsIntegerConversion(text.at(j)) && !conversion) {
+                spec.conversion = static_cast<char>(text.at(j).unicode());
+                conversion = spec;
+                literal = &after;
+                i = j + 1;
+                continue;
+            }
+            // Anything else ("%s", "%n", a second conversion, a lone "%")
+            // is shown as typed.
+            const qsizetype specEnd = std::min(j + 1, text.size());
+            literal->append(QStringView(text).mid(specStart, specEnd - specStart));
+            i = specEnd;
+        }
+    }
+
+    void Append(QString& out, int32_t value) const
+    {
+        out.append(before);
+        if (conversion)
+            AppendNumber(out, *conversion, value);
+        out.append(after);
+    }
+
+private:
+    static void AppendNumber(QString& out, const IntegerConversion& spec, int32_t value)
+    {
+        const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+        bool negative = false;
+        uint32_t magnitude = 0;
+        if (isSigned) {
+            int32_t v = value;
+            if (spec.shortLength == 1)
+                v = static_cast<int16_t>(v);
+            else if (spec.shortLength == 2)
+                v = static_cast<int8_t>(v);
+            negative = v < 0;
+            magnitude = negative ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+        } else {
+            magnitude = static_cast<uint32_t>(value);
+            if (spec.shortLength == 1)
+                magnitude = static_cast<uint16_t>(magnitude);
+            else if (spec.shortLength == 2)
+                magnitude = static_cast<uint8_t>(magnitude);
+        }
+
+        const uint32_t base = spec.conversion == 'o' ? 8 : (spec.conversion == 'x' || spec.conversion == 'X') ? 16 : 10;
+        const char* digitSet = spec.conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+        char reversed[16];
+        int digitCount = 0;
+        // Precision 0 with the value 0 prints no digits at all.
+        for (uint32_t rest = magnitude; rest != 0 || (digitCount == 0 && spec.precision != 0); rest /= base)
+            reversed[digitCount++] = digitSet[rest % base];
+
+        int zeros = std::max(0, spec.precision - digitCount);
+        if (spec.conversion == 'o' && spec.alternate && zeros == 0 && (digitCount == 0 || reversed[digitCount - 1] != '0'))
+            zeros = 1;
+
+        char sign = 0;
+        if (isSigned) {
+            if (negative)
+                sign = '-';
+            else if (spec.plusSign)
+                sign = '+';
+            else if (spec.spaceSign)
+                sign = ' ';
+        }
+        const char* hexPrefix = nullptr;
+        if (spec.alternate && magnitude != 0 && base == 16)
+            hexPrefix = spec.conversion == 'X' ? "0X" : "0x";
+
+        const int length = (sign ? 1 : 0) + (hexPrefix ? 2 : 0) + zeros + digitCount;
+        int padding = std::max(0, spec.width - length);
+        if (!spec.leftAlign && spec.zeroPad && spec.precision < 0) {
+            zeros += padding;
+            padding = 0;
+        }
+
+        // sign + prefix + zeros + digits + padding, each part bounded above.
+        char buffer[1 + 2 + 2 * kMaxFieldWidth + 16 + kMaxFieldWidth];
+        int n = 0;
+        if (!spec.leftAlign) {
+            std::fill_n(buffer + n, padding, ' ');
+            n += padding;
+        }
+        if (sign)
+            buffer[n++] = sign;
+        if (hexPrefix) {
+            buffer[n++] = hexPrefix[0];
+            buffer[n++] = hexPrefix[1];
+        }
+        std::fill_n(buffer + n, zeros, '0');
+        n += zeros;
+        for (int d = digitCount - 1; d >= 0; --d)
+            buffer[n++] = reversed[d];
+        if (spec.leftAlign) {
+            std::fill_n(buffer + n, padding, ' ');
+            n += padding;
+        }
+        out.append(QLatin1String(buffer, n));
+    }
+
+    QString before;
+    QString after;
+    std::optional<IntegerConversion> conversion;
+};
+
+QString Unescape(const QString& text)
+{
+    QString copy = text;
+    copy.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+    copy.replace(QLatin1String("\\t"), QLatin1String("\t"));
+    return copy;
+}
+
+// Replaces "[INDEX]" and "[LEVEL]" while copying the item. One pass gives the
+// same text as replacing all of one and then all of the other, because the
+// two placeholders cannot overlap and a number never forms either of them.
+void AppendWithPlaceholders(QString& out, const QString& item, int index, bool high)
+{
+    static const QString indexTag = QStringLiteral("[INDEX]");
+    static const QString levelTag = QStringLiteral("[LEVEL]");
+    const QStringView view(item);
+    qsizetype copied = 0;
+    qsizetype at = view.indexOf(u'[');
+    while (at >= 0) {
+        const QStringView rest = view.mid(at);
+        if (rest.startsWith(indexTag) || rest.startsWith(levelTag)) {
+            out.append(view.mid(copied, at - copied));
+            if (rest.startsWith(indexTag))
+                out.append(QString::number(index));
+            else
+                out.append(high ? u'H' : u'L');
+            copied = at + indexTag.size();
+            at = view.indexOf(u'[', copied);
+        } else {
+            at = view.indexOf(u'[', at + 1);
+        }
+    }
+    out.append(view.mid(copied));
+}
+
+} // namespace
+
+QString FormatOneInteger(const QString& templateText, int32_t value)
+{
+    QString text;
+    IntegerTemplate(templateText).Append(text, value);
+    return text;
+}
+
+QString FormatPulseText(const PulseTrain& train, const AnalyzerSettings& settings)
+{
+    const QString prefix = Unescape(settings.prefix);
+    const QString suffix = Unescape(settings.suffix);
+    const QString separator = Unescape(settings.spaceCharacter);
+    QString templateText = Unescape(settings.format);
+    if (templateText.isEmpty())
+        templateText = QStringLiteral("%d");
+    const IntegerTemplate parsed(templateText);
+    // The number itself never holds a "[", so without one in the template
+    // no item can hold a placeholder.
+    const bool hasPlaceholders = templateText.contains(u'[');
+
+    QString text;
+    QString item;
+    bool high = train.StartsHigh();
+    for (int i = 1; i <= PulseTrain::kMaxPulses && train[i] != 0; ++i) {
+        if (hasPlaceholders) {
+            item.clear();
+            parsed.Append(item, train[i]);
+            AppendWithPlaceholders(text, item, i, high);
+        } else {
+            parsed.Append(text, train[i]);
+        }
+        if (i + 1 <= PulseTrain::kMaxPulses && train[i + 1] != 0)
+            text.append(separator);
+        if (settings.columns != 0 && i % settings.columns == 0)
+            text.append(QLatin1String("\r\n"));
+        high = !high;
+    }
+    if (text.isEmpty())
+        return text;
+    return prefix + text + suffix;
+}
