@@ -87,4 +87,14 @@ void ClearFaults();
 bool InBootloader();
 std::vector<uint8_t> ReceivedFirmware();
 
+// IR loop-back: a train the host transmits is queued as a capture, as if the
+// emitter shone into the receiver. Off after Reset.
+void SetLoopback(bool on);
+// How long the device stays off the bus when it restarts into or out of the
+// bootloader; 0 (the default after Reset) re-enumerates at once.
+void SetReenumerationDelayMs(int ms);
+// The device's event log, one line per event, as "wavix-sim log" prints it
+// ("seq=1 SetTrigger type=3 min=300 max=600", "SendTrain 6 bytes: 01 00 94 11 CA 08", ...).
+std::vector<std::string> LogLines();
+
 } // namespace usbsim

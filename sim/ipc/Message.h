@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace usbsim {
+
+// Operations between the preload library / tool and the daemon. Every
+// request is one message; every reply starts with a status byte.
+enum class Op : uint8_t {
+    Hello = 1, // str program name, u32 pid -> u64 session
+    Bus,       // -> u32 n, n x (u8 bus, u8 devnum, u16 vid, u16 pid, u64 key)
+    Open,      // u64 key -> i32 handle or -errno
+    Close,     // i32 handle -> i32
+    Claim,     // i32 handle, i32 interface -> i32
+    Release,   // i32 handle, i32 interface -> i32
+    Control,   // i32 handle, type, request, value, index, size -> i32, bytes
+    BulkWrite, // i32 handle, i32 ep, bytes -> i32
+    BulkRead,  // i32 handle, i32 ep, i32 size -> i32, bytes
+    Plug = 20,
+    Unplug,
+    Status,       // -> str
+    Fault,        // i32 fault (0 clears all), i32 count
+    QueueCapture, // bytes -> i32 pending
+    Log,          // u64 cursor -> u64 cursor, u32 n, n x str
+    Identity,     // u8 mask, str name, str version, u32 serial, str type -> the same four fields
+    Loopback,     // u8 0 off, 1 on, 2 ask -> u8
+};
+
+constexpr uint8_t kStatusOk = 0;
+constexpr uint8_t kStatusBadRequest = 1;
+
+// Largest message either side accepts; a capture is at most 64 KiB and a log
+// batch a few hundred KiB.
+constexpr uint32_t kMaxMessageBytes = 4u << 20;
+
+class MessageWriter {
+public:
+    MessageWriter& U8(uint8_t value);
+    MessageWriter& U16(uint16_t value);
+    MessageWriter& U32(uint32_t value);
+    MessageWriter& I32(int32_t value) { return U32(static_cast<uint32_t>(value)); }
+    MessageWriter& U64(uint64_t value);
+    MessageWriter& Bytes(const uint8_t* data, size_t size);
+    MessageWriter& Bytes(const std::vector<uint8_t>& data) { return Bytes(data.data(), data.size()); }
+    MessageWriter& Str(const std::string& text);
+    const std::vector<uint8_t>& Data() const { return data; }
+
+private:
+    std::vector<uint8_t> data;
+};
+
+// Reads untrusted bytes: any read past the end yields zeros and clears Ok().
+class MessageReader {
+public:
+    explicit MessageReader(const std::vector<uint8_t>& message) : data(message) {}
+    uint8_t U8();
+    uint16_t U16();
+    uint32_t U32();
+    int32_t I32() { return static_cast<int32_t>(U32()); }
+    uint64_t U64();
+    std::vector<uint8_t> Bytes();
+    std::string Str();
+    bool Ok() const { return ok; }
+
+private:
+    bool Take(size_t size);
+
+    const std::vector<uint8_t>& data;
+    size_t position = 0;
+    bool ok = true;
+};
+
+} // namespace usbsim

@@ -1,0 +1,768 @@
+#include "sim/model/DeviceModel.h"
+
+#include "sim/model/CaptureCodec.h"
+#include "sim/model/FaultNames.h"
+#include "sim/model/FrameCodec.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace usbsim {
+
+namespace {
+
+constexpr int kErrAccess = -13;
+constexpr int kVendorIn = 0xC0;
+constexpr int kEndpointOut = 0x02;
+constexpr int kEndpointIn = 0x81;
+constexpr size_t kMaxIdentityReply = 64;
+constexpr size_t kMaxQueuedCaptures = 64;
+constexpr const char* kBootloaderName = "Quendar BOOTLOADER";
+
+// Devices that share the buses with ours and must not match the host's filter.
+constexpr uint64_t kRootHub1Key = 1, kRootHub2Key = 2, kMouseKey = 3;
+
+std::string Hex2(int value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
+    return text;
+}
+
+std::vector<uint8_t> TextBytes(const std::string& text)
+{
+    const size_t size = std::min(text.size(), kMaxIdentityReply);
+    return {text.begin(), text.begin() + static_cast<std::ptrdiff_t>(size)};
+}
+
+} // namespace
+
+DeviceModel::DeviceModel()
+{
+    ResetLocked();
+}
+
+void DeviceModel::Reset()
+{
+    std::lock_guard lock(mutex);
+    ResetLocked();
+}
+
+void DeviceModel::ResetLocked()
+{
+    handles.clear();
+    ownerNames.clear();
+    lastSequenceOf.clear();
+    identity = Identity();
+    faults.clear();
+    loopback = false;
+    reenumerationDelayMs = 0;
+    firmware.clear();
+    firmwareReceived = false;
+    openCount = 0;
+    unclaimedTransfers = 0;
+    PlugLocked(false);
+    bulkWrites.clear();
+    frames.clear();
+    trains.clear();
+    signals = 0;
+    log.Clear();
+}
+
+void DeviceModel::PowerOnStateLocked()
+{
+    captures.clear();
+    phase = Phase::Idle;
+    phaseExpected = 0;
+    phaseBytes.clear();
+    armedReadLength.reset();
+    firmwareOpen = false;
+    trigger = Trigger();
+}
+
+void DeviceModel::PlugLocked(bool asBootloader)
+{
+    plugged = true;
+    bootloader = asBootloader;
+    key = nextKey++;
+    deviceNumber = deviceNumber >= 127 ? 2 : deviceNumber + 1;
+    replugAt.reset();
+    PowerOnStateLocked();
+    char where[16];
+    std::snprintf(where, sizeof where, "001/%03d", deviceNumber);
+    log.Append(std::string("plugged in as ") + where + (bootloader ? " (bootloader)" : " (normal firmware)"));
+}
+
+void DeviceModel::UnplugLocked()
+{
+    replugAt.reset();
+    if (!plugged)
+        return;
+    plugged = false;
+    key = 0;
+    PowerOnStateLocked();
+    log.Append("unplugged");
+}
+
+void DeviceModel::ReenumerateLocked(bool asBootloader)
+{
+    UnplugLocked();
+    if (reenumerationDelayMs <= 0) {
+        PlugLocked(asBootloader);
+        return;
+    }
+    replugAt = Clock::now() + std::chrono::milliseconds(reenumerationDelayMs);
+    replugAsBootloader = asBootloader;
+}
+
+void DeviceModel::UpdateLocked()
+{
+    if (replugAt && Clock::now() >= *replugAt)
+        PlugLocked(replugAsBootloader);
+}
+
+std::vector<BusEntry> DeviceModel::Bus()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    std::vector<BusEntry> entries{{1, 1, 0x1D6B, 0x0002, kRootHub1Key}};
+    if (plugged)
+        entries.push_back({1, static_cast<uint8_t>(deviceNumber), kDeviceVendorId, kDeviceProductId, key});
+    entries.push_back({2, 1, 0x1D6B, 0x0002, kRootHub2Key});
+    entries.push_back({2, 2, 0x046D, 0xC077, kMouseKey});
+    return entries;
+}
+
+std::string DeviceModel::OwnerName(int owner) const
+{
+    auto it = ownerNames.find(owner);
+    return it == ownerNames.end() ? std::string("the host") : it->second;
+}
+
+void DeviceModel::SetOwnerName(int owner, const std::string& name)
+{
+    std::lock_guard lock(mutex);
+    ownerNames[owner] = name;
+}
+
+bool DeviceModel::TakeFault(Fault fault)
+{
+    auto it = faults.find(fault);
+    if (it == faults.end())
+        return false;
+    if (it->second > 0 && --it->second == 0)
+        faults.erase(it);
+    log.Append("fault: " + FaultName(fault));
+    return true;
+}
+
+DeviceModel::HandleState* DeviceModel::FindHandle(int handle)
+{
+    auto it = handles.find(handle);
+    return it == handles.end() ? nullptr : &it->second;
+}
+
+int DeviceModel::Open(uint64_t deviceKey, int owner)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    if (!plugged || deviceKey != key)
+        return deviceKey == kRootHub1Key || deviceKey == kRootHub2Key || deviceKey == kMouseKey ? kErrAccess
+                                                                                                 : kErrNoDevice;
+    if (TakeFault(Fault::OpenFails))
+        return kErrAccess;
+    const int handle = nextHandle++;
+    handles[handle] = HandleState{key, owner, false};
+    ++openCount;
+    log.Append("open by " + OwnerName(owner) + ": handle " + std::to_string(handle));
+    return handle;
+}
+
+int DeviceModel::Close(int handle)
+{
+    std::lock_guard lock(mutex);
+    if (!handles.erase(handle))
+        return kErrInvalid;
+    log.Append("close: handle " + std::to_string(handle));
+    return 0;
+}
+
+void DeviceModel::CloseAllOf(int owner)
+{
+    std::lock_guard lock(mutex);
+    for (auto it = handles.begin(); it != handles.end();) {
+        if (it->second.owner == owner) {
+            log.Append("close: handle " + std::to_string(it->first) + " (" + OwnerName(owner) + " went away)");
+            it = handles.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    ownerNames.erase(owner);
+    lastSequenceOf.erase(owner);
+}
+
+int DeviceModel::Claim(int handle, int interface)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    HandleState* state = FindHandle(handle);
+    if (!state || interface != 0)
+        return kErrInvalid;
+    if (!plugged || state->key != key)
+        return kErrNoDevice;
+    if (TakeFault(Fault::ClaimFails))
+        return kErrBusy;
+    for (const auto& [id, other] : handles)
+        if (id != handle && other.claimed && other.key == key)
+            return kErrBusy;
+    state->claimed = true;
+    return 0;
+}
+
+int DeviceModel::Release(int handle, int interface)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    HandleState* state = FindHandle(handle);
+    if (!state || interface != 0 || !state->claimed)
+        return kErrInvalid;
+    state->claimed = false;
+    return plugged && state->key == key ? 0 : kErrNoDevice;
+}
+
+DeviceModel::Reply DeviceModel::VendorReply(int request, int value)
+{
+    Reply reply;
+    const bool needsZeroValue = request != 'Z';
+    if (needsZeroValue && value != 0) {
+        log.Append("control request " + Hex2(request) + " with wValue " + std::to_string(value) + " stalled");
+        reply.result = kErrStall;
+        return reply;
+    }
+    switch (request) {
+    case 'T': reply.data = TextBytes(bootloader ? kBootloaderName : identity.name); break;
+    case 'V': reply.data = TextBytes(identity.version); break;
+    case 'S':
+        reply.data = {static_cast<uint8_t>(identity.serial >> 24), static_cast<uint8_t>(identity.serial >> 16),
+                      static_cast<uint8_t>(identity.serial >> 8), static_cast<uint8_t>(identity.serial)};
+        break;
+    case 'E': reply.data = TextBytes(identity.type); break;
+    case 'X': {
+        const bool waiting = !bootloader && !captures.empty();
+        const size_t count = waiting ? std::min(captures.front().size(), static_cast<size_t>(0xFFFF)) : 0;
+        reply.data = {0x58, static_cast<uint8_t>(waiting ? 1 : 0), static_cast<uint8_t>(count & 0xFF),
+                      static_cast<uint8_t>(count >> 8)};
+        break;
+    }
+    case 'Z':
+        if (value != 0x6400) {
+            log.Append("Signal with wValue " + std::to_string(value) + " stalled");
+            reply.result = kErrStall;
+            return reply;
+        }
+        ++signals;
+        log.Append("Signal ZOK");
+        reply.data = {'Z', 'O', 'K'};
+        break;
+    default:
+        log.Append("unknown control request " + Hex2(request) + " stalled");
+        reply.result = kErrStall;
+        return reply;
+    }
+    reply.result = static_cast<int>(reply.data.size());
+    return reply;
+}
+
+DeviceModel::Reply DeviceModel::Control(int handle, int requestType, int request, int value, int index, int size)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    Reply reply;
+    HandleState* state = FindHandle(handle);
+    if (!state || size < 0) {
+        reply.result = kErrInvalid;
+        return reply;
+    }
+    if (!plugged || state->key != key) {
+        reply.result = kErrNoDevice;
+        return reply;
+    }
+    if (TakeFault(Fault::Timeout)) {
+        reply.result = kErrTimeout;
+        return reply;
+    }
+    if (requestType != kVendorIn || index != 0) {
+        log.Append("control request " + Hex2(request) + " with bmRequestType " + Hex2(requestType) + " wIndex " +
+                   std::to_string(index) + " stalled");
+        reply.result = kErrStall;
+        return reply;
+    }
+    reply = VendorReply(request, value);
+    if (reply.result < 0)
+        return reply;
+
+    if (request == 'X' && !reply.data.empty() && TakeFault(Fault::WrongStatusMarker))
+        reply.data[0] = 0x00;
+    bool oversized = false;
+    if (TakeFault(Fault::EmptyReply))
+        reply.data.clear();
+    else if (!reply.data.empty() && TakeFault(Fault::ShortReply))
+        reply.data.pop_back();
+    else if (TakeFault(Fault::OversizedReply))
+        oversized = true;
+
+    // A device sends no more than wLength; the oversized fault only lies
+    // about the count, it never writes past the caller's buffer.
+    if (reply.data.size() > static_cast<size_t>(size))
+        reply.data.resize(static_cast<size_t>(size));
+    reply.result = oversized ? size + 8 : static_cast<int>(reply.data.size());
+    return reply;
+}
+
+int DeviceModel::CheckTransfer(int handle, HandleState*& state, int endpoint, int expectedEndpoint, const char* what)
+{
+    state = FindHandle(handle);
+    if (!state)
+        return kErrInvalid;
+    if (!plugged || state->key != key)
+        return kErrNoDevice;
+    if (endpoint != expectedEndpoint) {
+        log.Append(std::string(what) + " on endpoint " + Hex2(endpoint) + " refused");
+        return kErrInvalid;
+    }
+    if (!state->claimed) {
+        ++unclaimedTransfers;
+        log.Append(std::string(what) + " without interface 0 claimed");
+    }
+    if (TakeFault(Fault::UnplugMidTransfer)) {
+        UnplugLocked();
+        return kErrNoDevice;
+    }
+    if (TakeFault(Fault::Timeout))
+        return kErrTimeout;
+    return 0;
+}
+
+int DeviceModel::BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    if (size < 0 || (size > 0 && !bytes))
+        return kErrInvalid;
+    HandleState* state = nullptr;
+    if (const int check = CheckTransfer(handle, state, endpoint, kEndpointOut, "bulk write"); check != 0)
+        return check;
+    int accepted = size;
+    if (size > 0 && TakeFault(Fault::ShortBulk))
+        accepted = size - 1;
+    std::vector<uint8_t> arrived(bytes, bytes + accepted);
+    bulkWrites.push_back(arrived);
+    ReceiveBulk(state->owner, arrived);
+    return accepted;
+}
+
+DeviceModel::Reply DeviceModel::BulkRead(int handle, int endpoint, int size)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    Reply reply;
+    HandleState* state = nullptr;
+    if (size < 0) {
+        reply.result = kErrInvalid;
+        return reply;
+    }
+    if (const int check = CheckTransfer(handle, state, endpoint, kEndpointIn, "bulk read"); check != 0) {
+        reply.result = check;
+        return reply;
+    }
+    if (!armedReadLength) {
+        log.Append("bulk read without ReadTrain: nothing sent");
+        reply.result = kErrTimeout;
+        return reply;
+    }
+    const size_t asked = std::min(static_cast<size_t>(size), *armedReadLength);
+    armedReadLength.reset();
+    if (asked == 0)
+        return reply;
+    if (captures.empty()) {
+        log.Append("ReadTrain: no capture waiting, nothing sent");
+        reply.result = kErrTimeout;
+        return reply;
+    }
+    std::vector<uint8_t> capture = std::move(captures.front());
+    captures.pop_front();
+    size_t sent = std::min(asked, capture.size());
+    if (TakeFault(Fault::ShortBulk))
+        sent -= 1;
+    reply.data.assign(capture.begin(), capture.begin() + static_cast<std::ptrdiff_t>(sent));
+    reply.result = static_cast<int>(sent);
+    log.Append("ReadTrain sent " + std::to_string(sent) + " bytes");
+    return reply;
+}
+
+void DeviceModel::ReceiveBulk(int owner, const std::vector<uint8_t>& bytes)
+{
+    if (phase != Phase::Idle) {
+        // A complete, valid command frame means the host gave up on the data
+        // phase; anything else is data.
+        const ParsedFrame parsed = ParseFrame(bytes.data(), bytes.size());
+        if (parsed.check != FrameCheck::Ok || ParseCommand(parsed.payload).kind == CommandKind::Unknown) {
+            ReceiveData(bytes);
+            return;
+        }
+        log.Append("data phase abandoned after " + std::to_string(phaseBytes.size()) + " of " +
+                   std::to_string(phaseExpected) + " bytes");
+        phase = Phase::Idle;
+    }
+    if (bytes.empty()) {
+        log.Append("empty bulk write ignored");
+        return;
+    }
+    ReceiveFrame(owner, bytes);
+}
+
+void DeviceModel::ReceiveFrame(int owner, const std::vector<uint8_t>& bytes)
+{
+    const ParsedFrame parsed = ParseFrame(bytes.data(), bytes.size());
+    if (parsed.check == FrameCheck::BadHeader || parsed.check == FrameCheck::BadLength) {
+        log.Append(std::string(parsed.check == FrameCheck::BadHeader ? "bad frame header" : "bad frame length") +
+                   ", ignored: " + HexBytes(bytes));
+        return;
+    }
+    frames.push_back(Frame{parsed.sequence, parsed.payload, parsed.check == FrameCheck::Ok});
+
+    std::string note;
+    auto last = lastSequenceOf.find(owner);
+    if (last != lastSequenceOf.end() && parsed.sequence != static_cast<uint8_t>(last->second + 1))
+        note = " (expected seq=" + std::to_string(static_cast<uint8_t>(last->second + 1)) + ")";
+    lastSequenceOf[owner] = parsed.sequence;
+
+    const std::string prefix = "seq=" + std::to_string(parsed.sequence) + " ";
+    if (parsed.check == FrameCheck::BadChecksum) {
+        char detail[48];
+        std::snprintf(detail, sizeof detail, "bad XOR (got %02X, expected %02X), ignored: ", parsed.checksumReceived,
+                      parsed.checksumExpected);
+        log.Append(prefix + detail + HexBytes(bytes) + note);
+        return;
+    }
+    log.Append(prefix + DescribeCommand(ParseCommand(parsed.payload), parsed.payload) + note);
+    ExecuteCommand(parsed.payload);
+}
+
+void DeviceModel::ExecuteCommand(const std::vector<uint8_t>& payload)
+{
+    const Command command = ParseCommand(payload);
+    if (command.kind == CommandKind::Unknown)
+        return;
+    const bool bootloaderCommand =
+        command.kind == CommandKind::FirmwareBegin || command.kind == CommandKind::FirmwareEnd;
+    if (bootloaderCommand != bootloader) {
+        log.Append(bootloader ? "ignored by the bootloader" : "ignored: not in the bootloader");
+        return;
+    }
+    switch (command.kind) {
+    case CommandKind::SetTrigger:
+        trigger = Trigger{true, command.type, command.minUnits, command.maxUnits};
+        break;
+    case CommandKind::SendTrain:
+        phase = Phase::TrainData;
+        phaseExpected = command.length;
+        phaseBytes.clear();
+        if (phaseExpected == 0)
+            FinishTrain();
+        break;
+    case CommandKind::ReadTrain: armedReadLength = command.length; break;
+    case CommandKind::EnterBootloader:
+        log.Append("restarting into the bootloader");
+        ReenumerateLocked(true);
+        break;
+    case CommandKind::FirmwareBegin:
+        phaseBytes.clear();
+        phaseExpected = command.length;
+        phase = phaseExpected > 0 ? Phase::FirmwareData : Phase::Idle;
+        firmwareOpen = true;
+        break;
+    case CommandKind::FirmwareEnd:
+        if (!firmwareOpen) {
+            log.Append("FirmwareEnd without FirmwareBegin, ignored");
+            break;
+        }
+        firmware = phaseBytes;
+        firmwareReceived = true;
+        log.Append("firmware image received: " + std::to_string(phaseBytes.size()) + " of " +
+                   std::to_string(phaseExpected) + " bytes; restarting the normal firmware");
+        phase = Phase::Idle;
+        phaseBytes.clear();
+        firmwareOpen = false;
+        ReenumerateLocked(false);
+        break;
+    case CommandKind::Unknown: break;
+    }
+}
+
+void DeviceModel::ReceiveData(const std::vector<uint8_t>& bytes)
+{
+    const size_t room = phaseExpected - phaseBytes.size();
+    const size_t taken = std::min(room, bytes.size());
+    phaseBytes.insert(phaseBytes.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+    if (taken < bytes.size())
+        log.Append(std::to_string(bytes.size() - taken) + " bytes beyond the data phase ignored");
+    if (phaseBytes.size() < phaseExpected)
+        return;
+    if (phase == Phase::TrainData)
+        FinishTrain();
+    else
+        phase = Phase::Idle; // the firmware image waits for its end frame
+}
+
+void DeviceModel::FinishTrain()
+{
+    phase = Phase::Idle;
+    trains.push_back(phaseBytes);
+    log.Append("SendTrain " + std::to_string(phaseBytes.size()) + " bytes: " + HexBytes(phaseBytes));
+    if (loopback && phaseBytes.size() >= 4) {
+        captures.push_back(CaptureFromTransmittedTrain(phaseBytes));
+        log.Append("loop-back: the train is queued as a capture");
+    }
+    phaseBytes.clear();
+}
+
+void DeviceModel::Plug()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    if (replugAt)
+        PlugLocked(replugAsBootloader);
+    else if (!plugged)
+        PlugLocked(false);
+}
+
+void DeviceModel::Unplug()
+{
+    std::lock_guard lock(mutex);
+    UnplugLocked();
+}
+
+bool DeviceModel::IsPlugged()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return plugged;
+}
+
+void DeviceModel::SetIdentity(const Identity& newIdentity)
+{
+    std::lock_guard lock(mutex);
+    identity = newIdentity;
+}
+
+Identity DeviceModel::CurrentIdentity()
+{
+    std::lock_guard lock(mutex);
+    return identity;
+}
+
+void DeviceModel::QueueCaptureBytes(const std::vector<uint8_t>& bytes)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    if (!plugged || bootloader) {
+        log.Append(std::string("capture dropped: ") + (plugged ? "the bootloader does not capture" : "the device is unplugged"));
+        return;
+    }
+    if (captures.size() >= kMaxQueuedCaptures) {
+        captures.pop_front();
+        log.Append("capture queue full: the oldest capture is dropped");
+    }
+    captures.push_back(bytes);
+    log.Append("capture queued: " + std::to_string(bytes.size()) + " bytes");
+}
+
+int DeviceModel::PendingCaptures()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return static_cast<int>(captures.size());
+}
+
+std::vector<std::vector<uint8_t>> DeviceModel::BulkWrites()
+{
+    std::lock_guard lock(mutex);
+    return bulkWrites;
+}
+
+std::vector<Frame> DeviceModel::Frames()
+{
+    std::lock_guard lock(mutex);
+    return frames;
+}
+
+std::vector<std::vector<uint8_t>> DeviceModel::TransmittedTrains()
+{
+    std::lock_guard lock(mutex);
+    return trains;
+}
+
+Trigger DeviceModel::LastTrigger()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return trigger;
+}
+
+int DeviceModel::SignalCount()
+{
+    std::lock_guard lock(mutex);
+    return signals;
+}
+
+void DeviceModel::ClearLogs()
+{
+    std::lock_guard lock(mutex);
+    bulkWrites.clear();
+    frames.clear();
+    trains.clear();
+    signals = 0;
+    log.Clear();
+}
+
+int DeviceModel::OpenHandles()
+{
+    std::lock_guard lock(mutex);
+    return static_cast<int>(handles.size());
+}
+
+int DeviceModel::ClaimedInterfaces()
+{
+    std::lock_guard lock(mutex);
+    return static_cast<int>(std::count_if(handles.begin(), handles.end(),
+                                          [](const auto& entry) { return entry.second.claimed; }));
+}
+
+int DeviceModel::OpenCount()
+{
+    std::lock_guard lock(mutex);
+    return openCount;
+}
+
+int DeviceModel::UnclaimedTransfers()
+{
+    std::lock_guard lock(mutex);
+    return unclaimedTransfers;
+}
+
+void DeviceModel::InjectFault(Fault fault, int count)
+{
+    std::lock_guard lock(mutex);
+    if (fault == Fault::None)
+        return;
+    if (count == 0)
+        faults.erase(fault);
+    else
+        faults[fault] = count < 0 ? -1 : count;
+}
+
+void DeviceModel::ClearFaults()
+{
+    std::lock_guard lock(mutex);
+    faults.clear();
+}
+
+bool DeviceModel::InBootloader()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return plugged ? bootloader : replugAt && replugAsBootloader;
+}
+
+std::vector<uint8_t> DeviceModel::ReceivedFirmware()
+{
+    std::lock_guard lock(mutex);
+    return firmware;
+}
+
+void DeviceModel::SetLoopback(bool on)
+{
+    std::lock_guard lock(mutex);
+    loopback = on;
+}
+
+bool DeviceModel::Loopback()
+{
+    std::lock_guard lock(mutex);
+    return loopback;
+}
+
+void DeviceModel::SetReenumerationDelayMs(int ms)
+{
+    std::lock_guard lock(mutex);
+    reenumerationDelayMs = std::max(0, ms);
+}
+
+std::vector<std::string> DeviceModel::LogSince(uint64_t& cursor)
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return log.Since(cursor);
+}
+
+std::vector<std::string> DeviceModel::LogLines()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return log.All();
+}
+
+void DeviceModel::Note(const std::string& line)
+{
+    std::lock_guard lock(mutex);
+    log.Append(line);
+}
+
+std::string DeviceModel::StatusText()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    std::ostringstream out;
+    char serial[16];
+    std::snprintf(serial, sizeof serial, "%010u", identity.serial);
+    if (plugged) {
+        char where[16];
+        std::snprintf(where, sizeof where, "001/%03d", deviceNumber);
+        out << "device: plugged in as " << where << ", " << (bootloader ? "bootloader" : "normal firmware") << "\n";
+    } else {
+        out << "device: " << (replugAt ? "restarting" : "unplugged") << "\n";
+    }
+    out << "name: " << (bootloader ? kBootloaderName : identity.name) << "\n"
+        << "version: " << identity.version << "\n"
+        << "serial: " << serial << "\n"
+        << "type: " << identity.type << "\n"
+        << "captures waiting: " << captures.size();
+    if (!captures.empty())
+        out << " (next " << captures.front().size() << " bytes)";
+    out << "\ntrigger: ";
+    if (trigger.received)
+        out << "type=" << trigger.type << " min=" << trigger.minUnits << " max=" << trigger.maxUnits;
+    else
+        out << "not set";
+    out << "\ntransmitted trains: " << trains.size() << "\nsignals: " << signals << "\nfirmware received: ";
+    if (firmwareReceived)
+        out << firmware.size() << " bytes";
+    else
+        out << "none";
+    out << "\nopen handles: " << handles.size() << "\nunclaimed transfers: " << unclaimedTransfers
+        << "\nloop-back: " << (loopback ? "on" : "off") << "\nfaults:";
+    if (faults.empty())
+        out << " none";
+    for (const auto& [fault, count] : faults) {
+        out << " " << FaultName(fault);
+        if (count > 0)
+            out << " x" << count;
+    }
+    out << "\n";
+    return out.str();
+}
+
+} // namespace usbsim
