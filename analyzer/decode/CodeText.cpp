@@ -4,12 +4,17 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
 // Width and precision beyond this are pointless in a text box and would let
 // a template such as "%99999d" allocate megabytes per value.
 constexpr int kMaxFieldWidth = 1000;
+
+// Both placeholders have the same length.
+constexpr QLatin1String kIndexTag("[INDEX]");
+constexpr QLatin1String kLevelTag("[LEVEL]");
 
 struct IntegerConversion {
     bool leftAlign = false;
@@ -113,9 +118,25 @@ public:
     void Append(QString& out, int32_t value) const
     {
         out.append(before);
+        AppendNumber(out, value);
+        out.append(after);
+    }
+
+    const QString& Before() const { return before; }
+    const QString& After() const { return after; }
+
+    void AppendNumber(QString& out, int32_t value) const
+    {
         if (conversion)
             AppendNumber(out, *conversion, value);
-        out.append(after);
+    }
+
+    // Whether the formatted number can take part in a "[INDEX]" or "[LEVEL]":
+    // only upper-case hexadecimal shares letters with them ("D", "E", "X"),
+    // and only precision 0 can print nothing and join the text around it.
+    bool NumberMayFormPlaceholder() const
+    {
+        return conversion && (conversion->conversion == 'X' || conversion->precision == 0);
     }
 
 private:
@@ -201,6 +222,19 @@ private:
     std::optional<IntegerConversion> conversion;
 };
 
+// A value's position, 1..2047, in decimal.
+void AppendIndex(QString& out, int index)
+{
+    char digits[12];
+    int start = sizeof digits;
+    unsigned rest = static_cast<unsigned>(index);
+    do {
+        digits[--start] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    out.append(QLatin1String(digits + start, static_cast<qsizetype>(sizeof digits) - start));
+}
+
 QString Unescape(const QString& text)
 {
     QString copy = text;
@@ -214,26 +248,68 @@ QString Unescape(const QString& text)
 // two placeholders cannot overlap and a number never forms either of them.
 void AppendWithPlaceholders(QString& out, const QString& item, int index, bool high)
 {
-    static const QString indexTag = QStringLiteral("[INDEX]");
-    static const QString levelTag = QStringLiteral("[LEVEL]");
     const QStringView view(item);
     qsizetype copied = 0;
     qsizetype at = view.indexOf(u'[');
     while (at >= 0) {
         const QStringView rest = view.mid(at);
-        if (rest.startsWith(indexTag) || rest.startsWith(levelTag)) {
+        if (rest.startsWith(kIndexTag) || rest.startsWith(kLevelTag)) {
             out.append(view.mid(copied, at - copied));
-            if (rest.startsWith(indexTag))
-                out.append(QString::number(index));
-            else
+            if (rest.startsWith(kIndexTag)) {
+                AppendIndex(out, index);
+            } else {
                 out.append(high ? u'H' : u'L');
-            copied = at + indexTag.size();
+            }
+            copied = at + kIndexTag.size();
             at = view.indexOf(u'[', copied);
         } else {
             at = view.indexOf(u'[', at + 1);
         }
     }
     out.append(view.mid(copied));
+}
+
+// Literal text cut at its placeholders, so that a template whose number
+// cannot form a placeholder is resolved once instead of once per value.
+struct TextPiece {
+    enum Kind { Literal, Index, Level } kind = Literal;
+    QString text;
+};
+
+std::vector<TextPiece> SplitAtPlaceholders(const QString& literal)
+{
+    std::vector<TextPiece> pieces;
+    const QStringView view(literal);
+    qsizetype copied = 0;
+    for (qsizetype at = view.indexOf(u'['); at >= 0;) {
+        const QStringView rest = view.mid(at);
+        const bool isIndex = rest.startsWith(kIndexTag);
+        if (isIndex || rest.startsWith(kLevelTag)) {
+            if (at > copied)
+                pieces.push_back({TextPiece::Literal, literal.mid(copied, at - copied)});
+            pieces.push_back({isIndex ? TextPiece::Index : TextPiece::Level, QString()});
+            copied = at + kIndexTag.size();
+            at = view.indexOf(u'[', copied);
+        } else {
+            at = view.indexOf(u'[', at + 1);
+        }
+    }
+    if (copied < literal.size())
+        pieces.push_back({TextPiece::Literal, literal.mid(copied)});
+    return pieces;
+}
+
+void AppendPieces(QString& out, const std::vector<TextPiece>& pieces, int index, bool high)
+{
+    for (const TextPiece& piece : pieces) {
+        if (piece.kind == TextPiece::Literal) {
+            out.append(piece.text);
+        } else if (piece.kind == TextPiece::Index) {
+            AppendIndex(out, index);
+        } else {
+            out.append(high ? u'H' : u'L');
+        }
+    }
 }
 
 } // namespace
@@ -258,16 +334,28 @@ QString FormatPulseText(const PulseTrain& train, const AnalyzerSettings& setting
     // no item can hold a placeholder.
     const bool hasPlaceholders = templateText.contains(u'[');
 
+    const bool resolvePerValue = hasPlaceholders && parsed.NumberMayFormPlaceholder();
+    std::vector<TextPiece> beforePieces;
+    std::vector<TextPiece> afterPieces;
+    if (hasPlaceholders && !resolvePerValue) {
+        beforePieces = SplitAtPlaceholders(parsed.Before());
+        afterPieces = SplitAtPlaceholders(parsed.After());
+    }
+
     QString text;
     QString item;
     bool high = train.StartsHigh();
     for (int i = 1; i <= PulseTrain::kMaxPulses && train[i] != 0; ++i) {
-        if (hasPlaceholders) {
+        if (!hasPlaceholders) {
+            parsed.Append(text, train[i]);
+        } else if (!resolvePerValue) {
+            AppendPieces(text, beforePieces, i, high);
+            parsed.AppendNumber(text, train[i]);
+            AppendPieces(text, afterPieces, i, high);
+        } else {
             item.clear();
             parsed.Append(item, train[i]);
             AppendWithPlaceholders(text, item, i, high);
-        } else {
-            parsed.Append(text, train[i]);
         }
         if (i + 1 <= PulseTrain::kMaxPulses && train[i + 1] != 0)
             text.append(separator);

@@ -93,6 +93,11 @@ private slots:
                                                          << 0 << "" << "[index]5";
         QTest::newRow("an empty conversion can complete a placeholder")
             << 0 << std::vector<int32_t>{0x10, 0} << "" << "[IND%.0XEX]" << "" << 0 << "" << "[IND10EX]";
+        QTest::newRow("upper-case hex can complete a placeholder")
+            << 1 << std::vector<int32_t>{0xDE, 0xAD} << "" << "[IN%XX][LEVEL]" << "," << 0 << ""
+            << "1H,[INADX]L";
+        QTest::newRow("placeholders around a number")
+            << 0 << std::vector<int32_t>{7, 8} << "" << "[LEVEL]%+03d[INDEX]" << "," << 0 << "" << "L+071,H+082";
         QTest::newRow("value on its own line") << 0 << std::vector<int32_t>{1, 2, 3} << "" << "%d\\n" << "" << 0
                                                << "" << "1\r\n2\r\n3\r\n";
         QTest::newRow("escapes in all four texts") << 0 << std::vector<int32_t>{1, 2} << "a\\tb" << "\\t%d" << "\\n"
