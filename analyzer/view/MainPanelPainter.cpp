@@ -8,39 +8,52 @@ namespace {
 
 using namespace ViewGeometry;
 
-void DrawGrid(QPainter& painter, int width, int height)
+void DrawGrid(QImage& image)
 {
     const QColor navy = ViewColors::Grid();
-    for (int y = 0; y < height; y += kGridCell)
-        RasterLines::Horizontal(painter, 0, width, y, navy);
-    for (int x = 0; x < width; x += kGridCell)
-        RasterLines::Vertical(painter, x, 0, height, navy);
+    for (int y = 0; y < image.height(); y += kGridCell)
+        RasterLines::Horizontal(image, 0, image.width(), y, navy);
+    for (int x = 0; x < image.width(); x += kGridCell)
+        RasterLines::Vertical(image, x, 0, image.height(), navy);
 }
 
-void DrawRulers(QPainter& painter, const WaveformView& view, int width, int height)
+// The ruler x positions: from one label spacing left of the panel, so that
+// labels cut by the left edge still show their right part.
+constexpr int kFirstRulerX = -5 * kGridCell;
+
+void DrawRulerLinesAndTicks(QImage& image, const WaveformView& view)
 {
     const QColor olive = ViewColors::Ruler();
-    const QColor yellow = ViewColors::RulerLabel();
-    for (int y0 = kRulerBaseline; y0 < height; y0 += kStripHeight) {
-        RasterLines::Horizontal(painter, 0, width, y0, olive);
-        // Starts one label spacing left of the panel so that labels cut by the
-        // left edge still show their right part.
-        for (int x = -5 * kGridCell; x < width; x += kGridCell) {
-            const int t = view.XToTime(x);
-            if (RulerHasLabel(view, t))
-                PanelText::Draw(painter, x, y0 + 6, RulerLabelText(t), yellow);
-            if (RulerHasMajorTick(view, t)) {
+    for (int y0 = kRulerBaseline; y0 < image.height(); y0 += kStripHeight) {
+        RasterLines::Horizontal(image, 0, image.width(), y0, olive);
+        for (int x = kFirstRulerX; x < image.width(); x += kGridCell) {
+            if (RulerHasMajorTick(view, view.XToTime(x))) {
                 for (int dx = -1; dx <= 1; ++dx)
-                    RasterLines::Vertical(painter, x + dx, y0, y0 + 6, olive);
+                    RasterLines::Vertical(image, x + dx, y0, y0 + 6, olive);
             } else {
-                RasterLines::Vertical(painter, x, y0, y0 + 4, olive);
+                RasterLines::Vertical(image, x, y0, y0 + 4, olive);
             }
         }
     }
 }
 
-void DrawTrace(QPainter& painter, const WaveformView& view, const PulseTrain& train, int channel,
-               bool analyzeEnabled, int width)
+// Labels sit below the ticks and never overlap them, so they can be drawn
+// in a pass of their own.
+void DrawRulerLabels(QImage& image, const WaveformView& view)
+{
+    QPainter painter(&image);
+    PanelText::Begin(painter);
+    const QColor yellow = ViewColors::RulerLabel();
+    for (int y0 = kRulerBaseline; y0 < image.height(); y0 += kStripHeight) {
+        for (int x = kFirstRulerX; x < image.width(); x += kGridCell) {
+            const int t = view.XToTime(x);
+            if (RulerHasLabel(view, t))
+                PanelText::Draw(painter, x, y0 + 6, RulerLabelText(t), yellow);
+        }
+    }
+}
+
+void DrawTrace(QImage& image, const WaveformView& view, const PulseTrain& train, int channel, bool analyzeEnabled)
 {
     const QColor red = ViewColors::Trace();
     const int yHigh = TraceHighY(channel, analyzeEnabled);
@@ -62,16 +75,23 @@ void DrawTrace(QPainter& painter, const WaveformView& view, const PulseTrain& tr
         const int x2 = view.TimeToX(double(end));
         const int yFrom = high ? yHigh : yLow;
         const int yTo = high ? yLow : yHigh;
-        RasterLines::Horizontal(painter, x1, x2, yFrom, red);
-        RasterLines::Vertical(painter, x2, yFrom, yTo, red);
+        RasterLines::Horizontal(image, x1, x2, yFrom, red);
+        RasterLines::Vertical(image, x2, yFrom, yTo, red);
         start = end;
         high = !high;
-        if (x2 >= width)
+        if (x2 >= image.width())
             break;
     }
 }
 
-void DrawCursors(QPainter& painter, const WaveformView& view, int width, int height)
+void DrawOverlay(QImage& image, const DecodeOverlayPainter& overlay)
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    overlay(painter);
+}
+
+void DrawCursors(QImage& image, const WaveformView& view)
 {
     const struct {
         int value;
@@ -82,8 +102,8 @@ void DrawCursors(QPainter& painter, const WaveformView& view, int width, int hei
         {view.cursorT2, ViewColors::CursorT2()},
     };
     for (const auto& cursor : cursors) {
-        if (const std::optional<int> x = MainCursorColumn(view, cursor.value, width))
-            RasterLines::DottedVertical(painter, *x, 0, height, cursor.colour);
+        if (const std::optional<int> x = MainCursorColumn(view, cursor.value, image.width()))
+            RasterLines::DottedVertical(image, *x, 0, image.height(), cursor.colour);
     }
 }
 
@@ -130,27 +150,18 @@ std::optional<int> MainCursorColumn(const WaveformView& view, int cursorUs, int 
 QImage PaintMainPanel(const WaveformView& view, const ChannelTrains& channels, bool analyzeEnabled, QSize size,
                       const DecodeOverlayPainter& overlay)
 {
-    const int width = std::max(size.width(), 0);
-    const int height = std::max(size.height(), 0);
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(std::max(size.width(), 0), std::max(size.height(), 0), QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(ViewColors::Background());
 
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    PanelText::Begin(painter);
-
-    DrawGrid(painter, width, height);
-    DrawRulers(painter, view, width, height);
+    DrawGrid(image);
+    DrawRulerLinesAndTicks(image, view);
+    DrawRulerLabels(image, view);
     for (int c = 0; c < kChannelCount; ++c)
-        DrawTrace(painter, view, channels[size_t(c)], c, analyzeEnabled, width);
-    if (analyzeEnabled && overlay) {
-        painter.save();
-        overlay(painter);
-        painter.restore();
-    }
-    DrawCursors(painter, view, width, height);
-    painter.end();
+        DrawTrace(image, view, channels[size_t(c)], c, analyzeEnabled);
+    if (analyzeEnabled && overlay)
+        DrawOverlay(image, overlay);
+    DrawCursors(image, view);
     return image;
 }

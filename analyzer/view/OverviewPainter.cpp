@@ -11,15 +11,16 @@ namespace {
 using namespace ViewGeometry;
 
 // The 3-pixel separator is centred on its row, as a wide pen is.
-void DrawSeparator(QPainter& painter, int width)
+void DrawSeparator(QImage& image)
 {
     for (int y = kOverviewSeparatorY - 1; y <= kOverviewSeparatorY + 1; ++y)
-        RasterLines::Horizontal(painter, 0, width, y, ViewColors::White());
+        RasterLines::Horizontal(image, 0, image.width(), y, ViewColors::White());
 }
 
 // No pulse is skipped: the overview always starts at time 0.
-void DrawMiniTrace(QPainter& painter, const WaveformView& view, const PulseTrain& train, int channel, int width)
+void DrawMiniTrace(QImage& image, const WaveformView& view, const PulseTrain& train, int channel)
 {
+    const int width = image.width();
     const QColor maroon = ViewColors::OverviewTrace();
     const int yHigh = 10 + kOverviewRowPitch * channel;
     const int yLow = yHigh + 10;
@@ -31,8 +32,8 @@ void DrawMiniTrace(QPainter& painter, const WaveformView& view, const PulseTrain
         const int x2 = OverviewX(view, double(end), width);
         const int yFrom = high ? yHigh : yLow;
         const int yTo = high ? yLow : yHigh;
-        RasterLines::Horizontal(painter, x1, x2, yFrom, maroon);
-        RasterLines::Vertical(painter, x2, yFrom, yTo, maroon);
+        RasterLines::Horizontal(image, x1, x2, yFrom, maroon);
+        RasterLines::Vertical(image, x2, yFrom, yTo, maroon);
         start = end;
         high = !high;
         if (x2 >= width)
@@ -56,12 +57,9 @@ QImage BuildOverviewCache(const WaveformView& view, const ChannelTrains& channel
         return image;
     image.fill(ViewColors::Background());
 
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    DrawSeparator(painter, width);
+    DrawSeparator(image);
     for (int c = 0; c < kChannelCount; ++c)
-        DrawMiniTrace(painter, view, channels[size_t(c)], c, width);
-    painter.end();
+        DrawMiniTrace(image, view, channels[size_t(c)], c);
     return image;
 }
 
@@ -95,12 +93,8 @@ QImage PaintOverviewPanel(WaveformView& view, const ChannelTrains& channels, QSi
         return image;
     const int width = image.width();
 
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    PanelText::Begin(painter);
-
     const ViewRect& rect = view.overviewRect;
-    RasterLines::RectOutline(painter, rect.left, rect.top, rect.right, rect.bottom, ViewColors::White());
+    RasterLines::RectOutline(image, rect.left, rect.top, rect.right, rect.bottom, ViewColors::White());
 
     const struct {
         int value;
@@ -112,11 +106,14 @@ QImage PaintOverviewPanel(WaveformView& view, const ChannelTrains& channels, QSi
         {view.cursorT1, ViewColors::CursorT1(), CursorT1Text(view), 0},
         {view.cursorT2, ViewColors::CursorT2(), CursorT2Text(view), 150},
     };
-    for (const auto& cursor : cursors) {
-        const int x = OverviewCursorX(view, cursor.value, width);
-        RasterLines::Vertical(painter, x, 0, kOverviewSeparatorY, cursor.colour);
+    for (const auto& cursor : cursors)
+        RasterLines::Vertical(image, OverviewCursorX(view, cursor.value, width), 0, kOverviewSeparatorY, cursor.colour);
+
+    // The read-outs lie below the lines, so drawing them afterwards changes nothing.
+    QPainter painter(&image);
+    PanelText::Begin(painter);
+    for (const auto& cursor : cursors)
         PanelText::Draw(painter, cursor.textX, kOverviewReadoutY, cursor.text, cursor.colour);
-    }
     painter.end();
     return image;
 }

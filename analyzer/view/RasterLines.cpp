@@ -1,7 +1,5 @@
 #include "analyzer/view/RasterLines.h"
 
-#include <QPaintDevice>
-
 #include <algorithm>
 #include <cstdint>
 
@@ -22,54 +20,79 @@ void CoveredSpan(int from, int to, int size, int64_t& first, int64_t& last)
     last = std::min<int64_t>(last, size);
 }
 
+bool HasWordPixels(const QImage& image)
+{
+    return image.depth() == 32;
+}
+
+// Sets every step-th pixel of column x from row y up to (excluding) last.
+void SetColumn(QImage& image, int x, int64_t y, int64_t last, int step, const QColor& colour)
+{
+    if (!HasWordPixels(image)) {
+        for (; y < last; y += step)
+            image.setPixelColor(x, int(y), colour);
+        return;
+    }
+    const QRgb pixel = colour.rgba();
+    const qsizetype stride = image.bytesPerLine();
+    uchar* row = image.bits() + stride * y;
+    for (; y < last; y += step, row += stride * step)
+        reinterpret_cast<QRgb*>(row)[x] = pixel;
+}
+
 } // namespace
 
 namespace RasterLines {
 
-void Horizontal(QPainter& painter, int xFrom, int xTo, int y, const QColor& colour)
+void Horizontal(QImage& image, int xFrom, int xTo, int y, const QColor& colour)
 {
-    const QPaintDevice* device = painter.device();
-    if (y < 0 || y >= device->height())
+    if (y < 0 || y >= image.height())
         return;
     int64_t first = 0;
     int64_t last = 0;
-    CoveredSpan(xFrom, xTo, device->width(), first, last);
+    CoveredSpan(xFrom, xTo, image.width(), first, last);
+    if (first >= last)
+        return;
+    if (!HasWordPixels(image)) {
+        for (int64_t x = first; x < last; ++x)
+            image.setPixelColor(int(x), y, colour);
+        return;
+    }
+    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    std::fill(line + first, line + last, colour.rgba());
+}
+
+void Vertical(QImage& image, int x, int yFrom, int yTo, const QColor& colour)
+{
+    if (x < 0 || x >= image.width())
+        return;
+    int64_t first = 0;
+    int64_t last = 0;
+    CoveredSpan(yFrom, yTo, image.height(), first, last);
     if (first < last)
-        painter.fillRect(int(first), y, int(last - first), 1, colour);
+        SetColumn(image, x, first, last, 1, colour);
 }
 
-void Vertical(QPainter& painter, int x, int yFrom, int yTo, const QColor& colour)
+void DottedVertical(QImage& image, int x, int yFrom, int yTo, const QColor& colour)
 {
-    const QPaintDevice* device = painter.device();
-    if (x < 0 || x >= device->width())
+    if (x < 0 || x >= image.width())
         return;
     int64_t first = 0;
     int64_t last = 0;
-    CoveredSpan(yFrom, yTo, device->height(), first, last);
+    CoveredSpan(yFrom, yTo, image.height(), first, last);
+    first += first & 1;
     if (first < last)
-        painter.fillRect(x, int(first), 1, int(last - first), colour);
+        SetColumn(image, x, first, last, 2, colour);
 }
 
-void DottedVertical(QPainter& painter, int x, int yFrom, int yTo, const QColor& colour)
-{
-    const QPaintDevice* device = painter.device();
-    if (x < 0 || x >= device->width())
-        return;
-    int64_t first = 0;
-    int64_t last = 0;
-    CoveredSpan(yFrom, yTo, device->height(), first, last);
-    for (int64_t y = first + (first & 1); y < last; y += 2)
-        painter.fillRect(x, int(y), 1, 1, colour);
-}
-
-void RectOutline(QPainter& painter, int left, int top, int right, int bottom, const QColor& colour)
+void RectOutline(QImage& image, int left, int top, int right, int bottom, const QColor& colour)
 {
     if (right <= left || bottom <= top)
         return;
-    Horizontal(painter, left, right, top, colour);
-    Horizontal(painter, left, right, bottom - 1, colour);
-    Vertical(painter, left, top, bottom, colour);
-    Vertical(painter, right - 1, top, bottom, colour);
+    Horizontal(image, left, right, top, colour);
+    Horizontal(image, left, right, bottom - 1, colour);
+    Vertical(image, left, top, bottom, colour);
+    Vertical(image, right - 1, top, bottom, colour);
 }
 
 } // namespace RasterLines

@@ -62,11 +62,8 @@ void TestMainPanelPainter::rasterLinesExcludeTheirEnd()
     QFETCH(int, last);
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(Qt::black);
-    {
-        QPainter painter(&image);
-        RasterLines::Horizontal(painter, from, to, 4, Qt::red);
-        RasterLines::Vertical(painter, 9, from, to, Qt::green);
-    }
+    RasterLines::Horizontal(image, from, to, 4, Qt::red);
+    RasterLines::Vertical(image, 9, from, to, Qt::green);
     for (int i = 0; i < 20; ++i) {
         const bool covered = i >= first && i <= last && first >= 0;
         QVERIFY2(IsColour(image, i, 4, Qt::red) == covered || (i == 9 && covered), qPrintable(QString::number(i)));
