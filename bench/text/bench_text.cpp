@@ -50,6 +50,8 @@ void LoadFourChannelFile(benchmark::State& state)
 
 BENCHMARK_CAPTURE(FormatFullTrain, default_template, "%05X")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FormatFullTrain, index_level_template, "[INDEX]:[LEVEL]%d")->Unit(benchmark::kMicrosecond);
+// Upper-case hex shares letters with the placeholders, so each item is scanned.
+BENCHMARK_CAPTURE(FormatFullTrain, index_hex_template, "[INDEX]:%04X")->Unit(benchmark::kMicrosecond);
 BENCHMARK(LoadFourChannelFile)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
