@@ -148,18 +148,6 @@ private slots:
         QCOMPARE(profile.Bytes(), after);
     }
 
-    void keepsUtf16Encoding()
-    {
-        const QString text = QStringLiteral("[Setting]\r\nLanguage=繁體中文\r\n\r\n[SPECIAL_STRING]\r\nIDS_START=開始\r\n");
-        ProfileFile profile(Utf16LeWithBom(text));
-        profile.SetValue("Setting", "Language", QStringLiteral("简体中文"));
-        profile.SetValue("SPECIAL_STRING", "IDS_STOP", QStringLiteral("停止"));
-        QCOMPARE(profile.FileEncoding(), ProfileFile::Encoding::Utf16LeWithBom);
-        QCOMPARE(profile.Bytes(),
-                 Utf16LeWithBom(QStringLiteral("[Setting]\r\nLanguage=简体中文\r\n\r\n[SPECIAL_STRING]\r\n"
-                                               "IDS_START=開始\r\nIDS_STOP=停止\r\n")));
-    }
-
     void keepsBytesItCannotDecode()
     {
         // Latin-1 text is not UTF-8; the lines around the write stay byte for byte.
@@ -203,6 +191,7 @@ private slots:
         QTest::newRow("random bytes after a UTF-16 mark") << QByteArray("\xFF\xFE") + garbage + "x";
         QTest::newRow("one 1 MB line") << QByteArray("[A]\nk=") + QByteArray(1 << 20, 'x');
         QTest::newRow("no line ends") << QByteArray(300000, '[') + "]=";
+        QTest::newRow("5000-character value") << QByteArray("[A]\nk=") + QByteArray(5000, 'v');
         QTest::newRow("only line ends") << QByteArray(1 << 20, '\n');
         QTest::newRow("many keys") << QByteArray("[A]\n") + QByteArray("a=\"\"\r").repeated(200000);
         QTest::newRow("NUL bytes") << QByteArray("[A]\0\nk=\0\0\n", 10);
