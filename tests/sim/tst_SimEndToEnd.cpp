@@ -1,0 +1,233 @@
+#include "sim/model/CaptureCodec.h"
+#include "sim/remotes/SampleRemotes.h"
+
+#include <usb.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <dlfcn.h>
+
+namespace {
+
+// The preload library's libusb, reached through dlopen exactly as a program
+// started with LD_PRELOAD would reach it by name.
+struct PreloadedUsb {
+    decltype(&::usb_init) init = nullptr;
+    decltype(&::usb_find_busses) findBusses = nullptr;
+    decltype(&::usb_find_devices) findDevices = nullptr;
+    decltype(&::usb_get_busses) getBusses = nullptr;
+    decltype(&::usb_open) open = nullptr;
+    decltype(&::usb_close) close = nullptr;
+    decltype(&::usb_claim_interface) claim = nullptr;
+    decltype(&::usb_release_interface) release = nullptr;
+    decltype(&::usb_control_msg) control = nullptr;
+    decltype(&::usb_bulk_write) bulkWrite = nullptr;
+    decltype(&::usb_bulk_read) bulkRead = nullptr;
+
+    bool Load(void* library)
+    {
+        bool ok = true;
+        auto get = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+            ok = ok && function;
+        };
+        get(init, "usb_init");
+        get(findBusses, "usb_find_busses");
+        get(findDevices, "usb_find_devices");
+        get(getBusses, "usb_get_busses");
+        get(open, "usb_open");
+        get(close, "usb_close");
+        get(claim, "usb_claim_interface");
+        get(release, "usb_release_interface");
+        get(control, "usb_control_msg");
+        get(bulkWrite, "usb_bulk_write");
+        get(bulkRead, "usb_bulk_read");
+        return ok;
+    }
+
+    struct usb_device* Find()
+    {
+        findBusses();
+        findDevices();
+        for (usb_bus* bus = getBusses(); bus; bus = bus->next)
+            for (struct usb_device* dev = bus->devices; dev; dev = dev->next)
+                if (dev->descriptor.idVendor == 0x16C0 && dev->descriptor.idProduct == 0x1012)
+                    return dev;
+        return nullptr;
+    }
+
+    int Status(usb_dev_handle* handle, QByteArray& reply)
+    {
+        char buffer[64] = {};
+        const int result = control(handle, 0xC0, 'X', 0, 0, buffer, 64, 1000);
+        reply = QByteArray(buffer, qBound(0, result, 64));
+        return result;
+    }
+
+    int Write(usb_dev_handle* handle, const QByteArray& bytes)
+    {
+        claim(handle, 0);
+        const int result = bulkWrite(handle, 0x02, bytes.constData(), int(bytes.size()), 1000);
+        release(handle, 0);
+        return result;
+    }
+};
+
+QByteArray Frame(uint8_t sequence, const QByteArray& payload)
+{
+    QByteArray frame;
+    frame.append(char(0x1B)).append(char(sequence)).append(char(payload.size())).append(char(0)).append(char(0x0E));
+    frame.append(payload);
+    char x = 0;
+    for (char b : frame)
+        x ^= b;
+    return frame.append(x);
+}
+
+} // namespace
+
+class tst_SimEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void toolNeedsTheDaemon();
+    void pressedKeyArrivesThroughThePreloadLibrary();
+    void sentTrainLoopsBackAndIsLogged();
+    void unplugAndLosingTheDaemon();
+
+private:
+    int Tool(const QStringList& arguments, QString* output = nullptr);
+
+    QTemporaryDir dir;
+    QString socketPath;
+    QProcess daemon;
+    PreloadedUsb usb;
+    void* library = nullptr;
+};
+
+int tst_SimEndToEnd::Tool(const QStringList& arguments, QString* output)
+{
+    QProcess tool;
+    tool.start(WAVIX_SIM_TOOL, QStringList{"--socket", socketPath} + arguments);
+    if (!tool.waitForFinished(10000))
+        return -1;
+    if (output)
+        *output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+void tst_SimEndToEnd::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    socketPath = dir.filePath("sim.sock");
+    // The preload library reads the socket path when it is first used.
+    qputenv("WAVIX_SIM_SOCKET", socketPath.toUtf8());
+    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    daemon.start(WAVIX_SIM_TOOL, {"daemon", "--socket", socketPath, "--reenumerate-ms", "0"});
+    QVERIFY(daemon.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socketPath), 5000);
+
+    library = dlopen(WAVIX_SIM_PRELOAD, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library, dlerror());
+    QVERIFY(usb.Load(library));
+    usb.init();
+}
+
+void tst_SimEndToEnd::cleanupTestCase()
+{
+    if (daemon.state() != QProcess::NotRunning) {
+        daemon.terminate();
+        daemon.waitForFinished(5000);
+    }
+}
+
+void tst_SimEndToEnd::toolNeedsTheDaemon()
+{
+    QProcess tool;
+    tool.start(WAVIX_SIM_TOOL, {"status", "--socket", dir.filePath("nobody.sock")});
+    QVERIFY(tool.waitForFinished(10000));
+    QCOMPARE(tool.exitCode(), 2);
+    QVERIFY(tool.readAllStandardError().contains("not running"));
+}
+
+void tst_SimEndToEnd::pressedKeyArrivesThroughThePreloadLibrary()
+{
+    QCOMPARE(Tool({"press", "nec-tv", "power", "--seed", "3"}), 0);
+    usbsim::PressSettings settings;
+    settings.seed = 3;
+    const std::vector<uint8_t> expected =
+        usbsim::EncodeCapture(1, *usbsim::PressSampleKey("nec-tv", "power", settings));
+
+    struct usb_device* device = usb.Find();
+    QVERIFY(device);
+    usb_dev_handle* handle = usb.open(device);
+    QVERIFY(handle);
+    QByteArray status;
+    QCOMPARE(usb.Status(handle, status), 4);
+    QCOMPARE(uint8_t(status[0]), uint8_t(0x58));
+    QCOMPARE(int(status[1]), 1);
+    const int count = uint8_t(status[2]) | uint8_t(status[3]) << 8;
+    QCOMPARE(count, int(expected.size()));
+
+    QByteArray readTrain;
+    readTrain.append(char(0x03)).append(char(0xBB)).append(char(count & 0xFF)).append(char(count >> 8));
+    QCOMPARE(usb.Write(handle, Frame(1, readTrain)), 10);
+    QByteArray capture(4096, 0);
+    usb.claim(handle, 0);
+    QCOMPARE(usb.bulkRead(handle, 0x81, capture.data(), count, 1000), count);
+    usb.release(handle, 0);
+    capture.resize(count);
+    QCOMPARE(capture, QByteArray(reinterpret_cast<const char*>(expected.data()), int(expected.size())));
+    QCOMPARE(usb.close(handle), 0);
+}
+
+void tst_SimEndToEnd::sentTrainLoopsBackAndIsLogged()
+{
+    usb_dev_handle* handle = usb.open(usb.Find());
+    QVERIFY(handle);
+    QCOMPARE(usb.Write(handle, Frame(2, QByteArray("\x02\xBB\x06\x00", 4))), 10);
+    QCOMPARE(usb.Write(handle, QByteArray("\x01\x00\x94\x11\xCA\x08", 6)), 6);
+    QByteArray status;
+    usb.Status(handle, status);
+    QCOMPARE(status, QByteArray("\x58\x01\x08\x00", 4));
+    usb.close(handle);
+
+    QString log;
+    QCOMPARE(Tool({"log"}, &log), 0);
+    QVERIFY2(log.contains("seq=2 SendTrain len=6\n"), qPrintable(log));
+    QVERIFY(log.contains("SendTrain 6 bytes: 01 00 94 11 CA 08\n"));
+    QString state;
+    QCOMPARE(Tool({"status"}, &state), 0);
+    QVERIFY(state.contains("captures waiting: 1"));
+    QVERIFY(state.contains("open handles: 0"));
+}
+
+void tst_SimEndToEnd::unplugAndLosingTheDaemon()
+{
+    usb_dev_handle* handle = usb.open(usb.Find());
+    QVERIFY(handle);
+    QCOMPARE(Tool({"unplug"}), 0);
+    QVERIFY(!usb.Find());
+    QByteArray status;
+    QCOMPARE(usb.Status(handle, status), -19);
+    QCOMPARE(Tool({"plug"}), 0);
+    QVERIFY(usb.Find());
+
+    // A daemon that goes away looks like a device that went away, at once.
+    daemon.terminate();
+    QVERIFY(daemon.waitForFinished(5000));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!usb.Find());
+    QVERIFY(usb.Status(handle, status) < 0);
+    QCOMPARE(usb.close(handle), 0);
+    QVERIFY(timer.elapsed() < 1500);
+}
+
+QTEST_GUILESS_MAIN(tst_SimEndToEnd)
+#include "tst_SimEndToEnd.moc"
