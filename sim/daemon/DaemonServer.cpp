@@ -135,8 +135,7 @@ std::vector<uint8_t> Session::Handle(const std::vector<uint8_t>& request)
         const std::vector<uint8_t> bytes = in.Bytes();
         if (!in.Ok() || bytes.size() > 0xFFFF)
             return {kStatusBadRequest};
-        model.QueueCaptureBytes(bytes);
-        out.I32(model.PendingCaptures());
+        out.U8(model.QueueCaptureBytes(bytes) ? 1 : 0).I32(model.PendingCaptures());
         break;
     }
     case Op::Log: {
@@ -199,7 +198,8 @@ void Serve(DeviceModel& model, int fd, int owner, uint64_t id)
 int RunDaemon(const DaemonOptions& options)
 {
     // Never destroyed: client threads may still be running when we leave.
-    static DeviceModel* model = new DeviceModel();
+    std::random_device entropy;
+    static DeviceModel* model = new DeviceModel(1000 + (static_cast<uint64_t>(entropy()) << 24));
     model->SetLoopback(options.loopback);
     model->SetReenumerationDelayMs(options.reenumerationDelayMs);
     if (options.unplugged)
@@ -224,7 +224,7 @@ int RunDaemon(const DaemonOptions& options)
     std::printf("wavix-sim daemon listening on %s\n", options.socketPath.c_str());
     std::fflush(stdout);
 
-    const uint64_t sessionBase = (static_cast<uint64_t>(std::random_device{}()) << 32) | 1;
+    const uint64_t sessionBase = (static_cast<uint64_t>(entropy()) << 32) | 1;
     int nextOwner = 1;
     uint64_t logCursor = 0;
     for (;;) {

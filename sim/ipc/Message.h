@@ -22,7 +22,7 @@ enum class Op : uint8_t {
     Unplug,
     Status,       // -> str
     Fault,        // i32 fault (0 clears all), i32 count
-    QueueCapture, // bytes -> i32 pending
+    QueueCapture, // bytes -> u8 taken, i32 pending
     Log,          // u64 cursor -> u64 cursor, u32 n, n x str
     Identity,     // u8 mask, str name, str version, u32 serial, str type -> the same four fields
     Loopback,     // u8 0 off, 1 on, 2 ask -> u8

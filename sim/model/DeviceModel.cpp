@@ -38,7 +38,7 @@ std::vector<uint8_t> TextBytes(const std::string& text)
 
 } // namespace
 
-DeviceModel::DeviceModel()
+DeviceModel::DeviceModel(uint64_t firstDeviceKey) : nextKey(std::max<uint64_t>(firstDeviceKey, 1000))
 {
     ResetLocked();
 }
@@ -564,13 +564,13 @@ Identity DeviceModel::CurrentIdentity()
     return identity;
 }
 
-void DeviceModel::QueueCaptureBytes(const std::vector<uint8_t>& bytes)
+bool DeviceModel::QueueCaptureBytes(const std::vector<uint8_t>& bytes)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
     if (!plugged || bootloader) {
         log.Append(std::string("capture dropped: ") + (plugged ? "the bootloader does not capture" : "the device is unplugged"));
-        return;
+        return false;
     }
     if (captures.size() >= kMaxQueuedCaptures) {
         captures.pop_front();
@@ -578,6 +578,7 @@ void DeviceModel::QueueCaptureBytes(const std::vector<uint8_t>& bytes)
     }
     captures.push_back(bytes);
     log.Append("capture queued: " + std::to_string(bytes.size()) + " bytes");
+    return true;
 }
 
 int DeviceModel::PendingCaptures()

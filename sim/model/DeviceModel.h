@@ -33,7 +33,9 @@ public:
         std::vector<uint8_t> data; // never longer than the size asked for
     };
 
-    DeviceModel();
+    // Keys of our device count up from firstDeviceKey; a daemon picks a fresh
+    // base so that a restarted daemon never reuses a key a client still holds.
+    explicit DeviceModel(uint64_t firstDeviceKey = 1000);
 
     void Reset();
 
@@ -56,7 +58,8 @@ public:
     bool IsPlugged();
     void SetIdentity(const Identity& identity);
     Identity CurrentIdentity();
-    void QueueCaptureBytes(const std::vector<uint8_t>& bytes);
+    // False when the device cannot take it (unplugged, or in its bootloader).
+    bool QueueCaptureBytes(const std::vector<uint8_t>& bytes);
     int PendingCaptures();
     std::vector<std::vector<uint8_t>> BulkWrites();
     std::vector<Frame> Frames();

@@ -47,10 +47,11 @@ else /tmp/wavix-sim-<uid>.sock.
 
 int Usage(const std::string& problem)
 {
-    if (!problem.empty())
-        std::fprintf(stderr, "wavix-sim: %s\n", problem.c_str());
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
+    if (problem.empty())
+        std::fputs(kUsage, stdout);
+    else
+        std::fprintf(stderr, "wavix-sim: %s\n(see: wavix-sim help)\n", problem.c_str());
+    return problem.empty() ? 0 : kExitUsage;
 }
 
 class Tool {
@@ -108,8 +109,11 @@ bool Tool::Queue(const std::vector<uint8_t>& capture, int& pending)
     if (!Call(MessageWriter().U8(static_cast<uint8_t>(Op::QueueCapture)).Bytes(capture), reply))
         return false;
     MessageReader in(reply);
+    const bool taken = in.U8() != 0;
     pending = in.I32();
-    return in.Ok();
+    if (in.Ok() && !taken)
+        std::fprintf(stderr, "wavix-sim: the device took no capture: it is unplugged or in its bootloader\n");
+    return in.Ok() && taken;
 }
 
 int Tool::Run()
@@ -142,8 +146,6 @@ int Tool::Run()
         code = Loopback();
     else
         return Usage("unknown command: " + command);
-    if (!args.error.empty())
-        return Usage(args.error);
     return daemonMissing ? kExitNoDaemon : code;
 }
 

@@ -101,6 +101,13 @@ private slots:
     void unplugAndLosingTheDaemon();
 
 private:
+    void StartDaemon()
+    {
+        daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        daemon.start(WAVIX_SIM_TOOL, {"daemon", "--socket", socketPath, "--reenumerate-ms", "0"});
+        QVERIFY(daemon.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(Tool({"status"}) == 0, 5000);
+    }
     int Tool(const QStringList& arguments, QString* output = nullptr);
 
     QTemporaryDir dir;
@@ -127,10 +134,7 @@ void tst_SimEndToEnd::initTestCase()
     socketPath = dir.filePath("sim.sock");
     // The preload library reads the socket path when it is first used.
     qputenv("WAVIX_SIM_SOCKET", socketPath.toUtf8());
-    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    daemon.start(WAVIX_SIM_TOOL, {"daemon", "--socket", socketPath, "--reenumerate-ms", "0"});
-    QVERIFY(daemon.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socketPath), 5000);
+    StartDaemon();
 
     library = dlopen(WAVIX_SIM_PRELOAD, RTLD_NOW | RTLD_LOCAL);
     QVERIFY2(library, dlerror());
@@ -225,8 +229,17 @@ void tst_SimEndToEnd::unplugAndLosingTheDaemon()
     timer.start();
     QVERIFY(!usb.Find());
     QVERIFY(usb.Status(handle, status) < 0);
-    QCOMPARE(usb.close(handle), 0);
     QVERIFY(timer.elapsed() < 1500);
+
+    // A new daemon is found again, but a handle from the old one stays dead.
+    StartDaemon();
+    QTRY_VERIFY_WITH_TIMEOUT(usb.Find() != nullptr, 5000);
+    QCOMPARE(usb.Status(handle, status), -19);
+    QCOMPARE(usb.close(handle), 0);
+    usb_dev_handle* fresh = usb.open(usb.Find());
+    QVERIFY(fresh);
+    QCOMPARE(usb.Status(fresh, status), 4);
+    QCOMPARE(usb.close(fresh), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_SimEndToEnd)
