@@ -716,12 +716,6 @@ std::vector<std::string> DeviceModel::LogLines()
     return log.All();
 }
 
-void DeviceModel::Note(const std::string& line)
-{
-    std::lock_guard lock(mutex);
-    log.Append(line);
-}
-
 std::string DeviceModel::StatusText()
 {
     std::lock_guard lock(mutex);

@@ -86,7 +86,6 @@ public:
     std::string StatusText();
     std::vector<std::string> LogSince(uint64_t& cursor);
     std::vector<std::string> LogLines();
-    void Note(const std::string& line); // adds a line to the log
 
 private:
     using Clock = std::chrono::steady_clock;

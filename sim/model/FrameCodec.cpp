@@ -36,14 +36,6 @@ ParsedFrame ParseFrame(const uint8_t* bytes, size_t size)
     return frame;
 }
 
-std::vector<uint8_t> BuildFrame(uint8_t sequence, const std::vector<uint8_t>& payload)
-{
-    std::vector<uint8_t> frame{kEscape, sequence, static_cast<uint8_t>(payload.size()), 0x00, kFrameMarker};
-    frame.insert(frame.end(), payload.begin(), payload.end());
-    frame.push_back(XorOf(frame.data(), frame.size()));
-    return frame;
-}
-
 namespace {
 
 int Le16(const std::vector<uint8_t>& p, size_t at) { return p[at] | (p[at + 1] << 8); }

@@ -19,7 +19,6 @@ struct ParsedFrame {
 };
 
 ParsedFrame ParseFrame(const uint8_t* bytes, size_t size);
-std::vector<uint8_t> BuildFrame(uint8_t sequence, const std::vector<uint8_t>& payload);
 uint8_t XorOf(const uint8_t* bytes, size_t size);
 
 // What the device understands in a payload.
