@@ -12,6 +12,7 @@
 #include "analyzer/settings/SettingsStore.h"
 #include "device/DeviceChangeMonitor.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -292,7 +293,7 @@ bool CWavixDlg::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::Wheel:
-        if (watched != zoomList && !zoomList->isAncestorOf(widget) && widget != zoomList->view()) {
+        if (watched != zoomList && !zoomList->isAncestorOf(widget) && widget != static_cast<QWidget*>(zoomList->view())) {
             QCoreApplication::sendEvent(zoomList, event);
             return true;
         }

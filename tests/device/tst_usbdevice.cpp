@@ -95,7 +95,7 @@ private slots:
     {
         QFETCH(int, length);
         QFETCH(QList<int>, dataWrites);
-        Bytes image(size_t(length));
+        Bytes image(static_cast<size_t>(length));
         for (size_t i = 0; i < image.size(); ++i)
             image[i] = uint8_t(i * 7 + 3);
         QVERIFY(device->WriteFirmware(image.data(), image.size()));
