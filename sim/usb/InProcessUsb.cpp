@@ -18,10 +18,12 @@ USBSIM_EXPORT_VARIABLE struct usb_bus* usb_busses = nullptr;
 
 namespace usbsim {
 
+// Neither is ever destroyed: a worker thread the program does not wait for
+// at exit may still be talking to the device.
 DeviceModel& InProcessModel()
 {
-    static DeviceModel model;
-    return model;
+    static DeviceModel* model = new DeviceModel();
+    return *model;
 }
 
 namespace {
@@ -34,8 +36,8 @@ struct Frontend {
 
 Frontend& Front()
 {
-    static Frontend frontend;
-    return frontend;
+    static Frontend* frontend = new Frontend();
+    return *frontend;
 }
 
 thread_local char lastError[128] = "no error";
