@@ -59,7 +59,7 @@ if [ "$mode" = sim ]; then
   fi
   echo "Simulated device running (socket $WAVIX_SIM_SOCKET). Press keys with:"
   echo "  WAVIX_SIM_SOCKET=$WAVIX_SIM_SOCKET $bin/wavix-sim press nec power"
-  LD_PRELOAD="$bin/libwavix-simusb.so" "$bin/wavix"
+  LD_PRELOAD="$build/lib/libwavix-simusb.so" "$bin/wavix"
 else
   echo "Using the plugged-in device."
   "$bin/wavix"
