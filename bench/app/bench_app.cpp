@@ -1,0 +1,79 @@
+// The main window: start-up to the first shown window, and loading a
+// four-channel capture file with everything it refreshes except painting.
+#include "analyzer/app/WavixDlg.h"
+#include "analyzer/files/CaptureFile.h"
+#include "sim/SimControl.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A held NEC key in every channel: recognised, long, full of boxes.
+ChannelMemory HeldNecKeys()
+{
+    ChannelMemory channels{};
+    for (int c = 0; c < kChannelCount; ++c) {
+        PulseTrain& train = channels[size_t(c)];
+        train[0] = 1;
+        int i = 1;
+        train[i++] = 9000;
+        train[i++] = 4500;
+        for (int bit = 0; bit < 32; ++bit) {
+            train[i++] = 560;
+            train[i++] = (bit * (c + 3)) % 5 < 2 ? 1690 : 560;
+        }
+        while (i + 4 <= PulseTrain::kMaxPulses) {
+            train[i++] = 560;
+            train[i++] = 40000;
+            train[i++] = 9000;
+            train[i++] = 2250;
+        }
+    }
+    return channels;
+}
+
+} // namespace
+
+static void StartupToFirstShownWindow(benchmark::State& state)
+{
+    usbsim::Reset();
+    QTemporaryDir folder;
+    for (auto _ : state) {
+        auto window = std::make_unique<CWavixDlg>(folder.path());
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            state.SkipWithError("window not exposed");
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(StartupToFirstShownWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+static void LoadFourChannelFileAndRefresh(benchmark::State& state)
+{
+    usbsim::Reset();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("four.lgc"));
+    const ChannelMemory channels = HeldNecKeys();
+    if (!SaveCaptureFile(path, channels, {0, 1, 2, 3}).ok)
+        state.SkipWithError("cannot write the capture file");
+    CWavixDlg window(folder.path());
+    for (auto _ : state) {
+        window.LoadDataFrom(path);
+        benchmark::DoNotOptimize(window.Capture().channelProtocol[3]);
+    }
+}
+BENCHMARK(LoadFourChannelFileAndRefresh)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

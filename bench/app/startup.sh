@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Wall time from starting the wavix process to its window being shown, on a
+# virtual X display against the simulated device: bench/app/startup.sh [runs]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${BUILD:-$root/build-bench}"
+runs="${1:-10}"
+export DISPLAY=:83
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+xvfb=$!
+export WAVIX_SIM_SOCKET="/tmp/wavix-startup-$$.sock"
+"$build/bin/wavix-sim" daemon --socket "$WAVIX_SIM_SOCKET" >/dev/null 2>&1 &
+sim=$!
+trap 'kill $xvfb $sim 2>/dev/null || true' EXIT
+sleep 1
+times=()
+for _ in $(seq "$runs"); do
+  start=$(date +%s%N)
+  LD_PRELOAD="$build/lib/libwavix-simusb.so" "$build/bin/wavix" >/dev/null 2>&1 &
+  pid=$!
+  until xdotool search --onlyvisible --name '^Wavix II' >/dev/null 2>&1; do sleep 0.002; done
+  end=$(date +%s%N)
+  times+=($(( (end - start) / 1000000 )))
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+done
+sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+echo "start-up to first shown window: median ${sorted[$(( runs / 2 ))]} ms (runs: ${times[*]})"
