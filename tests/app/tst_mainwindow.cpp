@@ -273,6 +273,32 @@ private slots:
         QCOMPARE(window->focusWidget(), static_cast<QWidget*>(Zoom()));
     }
 
+    void draggingInTheOverview()
+    {
+        window->Capture().channels[0][0] = 1;
+        window->Capture().channels[0][1] = 60000; // a quarter of it fits the panel at x1
+        window->UpdateDataSpan();
+        QWidget* overview = Control<QWidget>(window.get(), ids::kOverviewPanel);
+        const WaveformView& view = window->View().State();
+        const double span = view.OverviewSpan();
+        const int width = overview->width();
+
+        QTest::mousePress(overview, Qt::LeftButton, Qt::NoModifier, QPoint(1, 40));
+        QTest::mouseMove(overview, QPoint(101, 40));
+        QTest::mouseRelease(overview, Qt::LeftButton, Qt::NoModifier, QPoint(101, 40));
+        QCOMPARE(view.cursorT1, int(100 * span / width));
+        QCOMPARE(view.scroll, 0);
+
+        // Away from the cursors, inside the rectangle: the rectangle moves and the view follows.
+        const int inside = view.overviewRect.left + view.overviewRect.Width() / 2 + 7;
+        QTest::mousePress(overview, Qt::LeftButton, Qt::NoModifier, QPoint(inside, 40));
+        QTest::mouseMove(overview, QPoint(inside + 200, 40));
+        QTest::mouseRelease(overview, Qt::LeftButton, Qt::NoModifier, QPoint(inside + 200, 40));
+        QVERIFY(view.scroll > 0);
+        QCOMPARE(view.scroll % 14, 0);
+        QVERIFY(view.overviewRect.left >= 190);
+    }
+
     void clearEmptiesEveryChannel()
     {
         window->Capture().channels[3][1] = 500;
