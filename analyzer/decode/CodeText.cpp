@@ -65,33 +65,33 @@ public:
                 continue;
             }
             const qsizetype specStart = i;
-            IntegerConversion spec;
+            IntegerConversion conversionField;
             qsizetype j = i + 1;
             for (; j < text.size(); ++j) {
                 const QChar flag = text.at(j);
                 if (flag == u'-')
-                    spec.leftAlign = true;
+                    conversionField.leftAlign = true;
                 else if (flag == u'+')
-                    spec.plusSign = true;
+                    conversionField.plusSign = true;
                 else if (flag == u' ')
-                    spec.spaceSign = true;
+                    conversionField.spaceSign = true;
                 else if (flag == u'#')
-                    spec.alternate = true;
+                    conversionField.alternate = true;
                 else if (flag == u'0')
-                    spec.zeroPad = true;
+                    conversionField.zeroPad = true;
                 else
                     break;
             }
-            spec.width = ReadFieldNumber(text, j);
+            conversionField.width = ReadFieldNumber(text, j);
             if (j < text.size() && text.at(j) == u'.') {
                 ++j;
-                spec.precision = ReadFieldNumber(text, j);
+                conversionField.precision = ReadFieldNumber(text, j);
             }
             if (j < text.size() && text.at(j) == u'h') {
-                spec.shortLength = 1;
+                conversionField.shortLength = 1;
                 ++j;
                 if (j < text.size() && text.at(j) == u'h') {
-                    spec.shortLength = 2;
+                    conversionField.shortLength = 2;
                     ++j;
                 }
             } else {
@@ -101,8 +101,8 @@ public:
                     ++j;
             }
             if (j < text.size() && IsIntegerConversion(text.at(j)) && !conversion) {
-                spec.conversion = static_cast<char>(text.at(j).unicode());
-                conversion = spec;
+                conversionField.conversion = static_cast<char>(text.at(j).unicode());
+                conversion = conversionField;
                 literal = &after;
                 i = j + 1;
                 continue;
@@ -140,55 +140,55 @@ public:
     }
 
 private:
-    static void AppendNumber(QString& out, const IntegerConversion& spec, int32_t value)
+    static void AppendNumber(QString& out, const IntegerConversion& conversionField, int32_t value)
     {
-        const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+        const bool isSigned = conversionField.conversion == 'd' || conversionField.conversion == 'i';
         bool negative = false;
         uint32_t magnitude = 0;
         if (isSigned) {
             int32_t v = value;
-            if (spec.shortLength == 1)
+            if (conversionField.shortLength == 1)
                 v = static_cast<int16_t>(v);
-            else if (spec.shortLength == 2)
+            else if (conversionField.shortLength == 2)
                 v = static_cast<int8_t>(v);
             negative = v < 0;
             magnitude = negative ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
         } else {
             magnitude = static_cast<uint32_t>(value);
-            if (spec.shortLength == 1)
+            if (conversionField.shortLength == 1)
                 magnitude = static_cast<uint16_t>(magnitude);
-            else if (spec.shortLength == 2)
+            else if (conversionField.shortLength == 2)
                 magnitude = static_cast<uint8_t>(magnitude);
         }
 
-        const uint32_t base = spec.conversion == 'o' ? 8 : (spec.conversion == 'x' || spec.conversion == 'X') ? 16 : 10;
-        const char* digitSet = spec.conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
+        const uint32_t base = conversionField.conversion == 'o' ? 8 : (conversionField.conversion == 'x' || conversionField.conversion == 'X') ? 16 : 10;
+        const char* digitSet = conversionField.conversion == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
         char reversed[16];
         int digitCount = 0;
         // Precision 0 with the value 0 prints no digits at all.
-        for (uint32_t rest = magnitude; rest != 0 || (digitCount == 0 && spec.precision != 0); rest /= base)
+        for (uint32_t rest = magnitude; rest != 0 || (digitCount == 0 && conversionField.precision != 0); rest /= base)
             reversed[digitCount++] = digitSet[rest % base];
 
-        int zeros = std::max(0, spec.precision - digitCount);
-        if (spec.conversion == 'o' && spec.alternate && zeros == 0 && (digitCount == 0 || reversed[digitCount - 1] != '0'))
+        int zeros = std::max(0, conversionField.precision - digitCount);
+        if (conversionField.conversion == 'o' && conversionField.alternate && zeros == 0 && (digitCount == 0 || reversed[digitCount - 1] != '0'))
             zeros = 1;
 
         char sign = 0;
         if (isSigned) {
             if (negative)
                 sign = '-';
-            else if (spec.plusSign)
+            else if (conversionField.plusSign)
                 sign = '+';
-            else if (spec.spaceSign)
+            else if (conversionField.spaceSign)
                 sign = ' ';
         }
         const char* hexPrefix = nullptr;
-        if (spec.alternate && magnitude != 0 && base == 16)
-            hexPrefix = spec.conversion == 'X' ? "0X" : "0x";
+        if (conversionField.alternate && magnitude != 0 && base == 16)
+            hexPrefix = conversionField.conversion == 'X' ? "0X" : "0x";
 
         const int length = (sign ? 1 : 0) + (hexPrefix ? 2 : 0) + zeros + digitCount;
-        int padding = std::max(0, spec.width - length);
-        if (!spec.leftAlign && spec.zeroPad && spec.precision < 0) {
+        int padding = std::max(0, conversionField.width - length);
+        if (!conversionField.leftAlign && conversionField.zeroPad && conversionField.precision < 0) {
             zeros += padding;
             padding = 0;
         }
@@ -196,7 +196,7 @@ private:
         // sign + prefix + zeros + digits + padding, each part bounded above.
         char buffer[1 + 2 + 2 * kMaxFieldWidth + 16 + kMaxFieldWidth];
         int n = 0;
-        if (!spec.leftAlign) {
+        if (!conversionField.leftAlign) {
             std::fill_n(buffer + n, padding, ' ');
             n += padding;
         }
@@ -210,7 +210,7 @@ private:
         n += zeros;
         for (int d = digitCount - 1; d >= 0; --d)
             buffer[n++] = reversed[d];
-        if (spec.leftAlign) {
+        if (conversionField.leftAlign) {
             std::fill_n(buffer + n, padding, ' ');
             n += padding;
         }
