@@ -20,7 +20,23 @@ function(wavix_folder_library target)
   target_link_libraries(${target} PUBLIC ${ARG_LINKS})
 endfunction()
 
-# wavix_folder_tests(LINKS <libs...>)
+# wavix_add_qtest(<name> SOURCES <files...> LINKS <libs...>): one QtTest
+# executable, registered with CTest to run offscreen and with the sanitizers'
+# reports fatal.
+function(wavix_add_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} Qt6::Test)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    TIMEOUT 300)
+endfunction()
+
+# wavix_folder_tests(LINKS <libs...>): every tst_*.cpp of the folder, with the
+# folder's support/ sources compiled into each.
 function(wavix_folder_tests)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
@@ -28,14 +44,7 @@ function(wavix_folder_tests)
                                       ${CMAKE_CURRENT_SOURCE_DIR}/support/*.h)
   foreach(test_source ${tests})
     get_filename_component(name ${test_source} NAME_WE)
-    add_executable(${name} ${test_source} ${support})
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${ARG_LINKS} Qt6::Test)
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-      TIMEOUT 300)
+    wavix_add_qtest(${name} SOURCES ${test_source} ${support} LINKS ${ARG_LINKS})
   endforeach()
 endfunction()
 
