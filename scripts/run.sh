@@ -57,8 +57,8 @@ if [ "$mode" = sim ]; then
     "$bin/wavix-sim" demo &
     pids+=($!)
   fi
-  echo "Simulated device running (socket $WAVIX_SIM_SOCKET). Press keys with:"
-  echo "  WAVIX_SIM_SOCKET=$WAVIX_SIM_SOCKET $bin/wavix-sim press nec power"
+  echo "Simulated device running (socket $WAVIX_SIM_SOCKET). Press START in wavix; press keys with:"
+  echo "  WAVIX_SIM_SOCKET=$WAVIX_SIM_SOCKET $bin/wavix-sim press nec-tv power"
   LD_PRELOAD="$build/lib/libwavix-simusb.so" "$bin/wavix"
 else
   echo "Using the plugged-in device."
