@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "analyzer/files/CaptureFile.h"
 
 #include <QFile>
@@ -30,20 +31,6 @@ ChannelMemory RandomChannels(quint32 seed)
         train[1000] = 0; // a terminator with entries after it
     }
     return channels;
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
 }
 
 } // namespace

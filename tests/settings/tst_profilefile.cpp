@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "analyzer/settings/ProfileFile.h"
 
 #include <QFile>
@@ -14,21 +15,6 @@ QByteArray Utf16LeWithBom(const QString& text)
     QByteArray units(text.size() * 2, Qt::Uninitialized);
     qToLittleEndian<quint16>(text.utf16(), text.size(), units.data());
     return bytes + units;
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
 }
 
 } // namespace
@@ -202,7 +188,7 @@ private slots:
         QFETCH(QByteArray, file);
         QTemporaryDir dir;
         const QString path = dir.filePath("Setting.ini");
-        WriteFile(path, file);
+        QVERIFY(WriteFile(path, file));
 
         ProfileFile profile = ProfileFile::Load(path);
         QVERIFY(profile.Bytes().size() <= ProfileFile::kMaxFileBytes);
@@ -223,7 +209,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("Setting.ini");
         const QByteArray file = QByteArray("[A]\nk=1\n") + QByteArray(ProfileFile::kMaxFileBytes, ';');
-        WriteFile(path, file);
+        QVERIFY(WriteFile(path, file));
 
         ProfileFile profile = ProfileFile::Load(path);
         QVERIFY(!profile.IsComplete());

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "analyzer/settings/CodeTestSettings.h"
 #include "analyzer/settings/LanguageSetting.h"
 #include "analyzer/settings/SettingsStore.h"
@@ -9,21 +10,6 @@
 #include <climits>
 
 namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 AnalyzerSettings LoadAll(const QString& path)
 {
@@ -215,7 +201,7 @@ private slots:
     {
         QFETCH(QByteArray, stored);
         QFETCH(bool, enabled);
-        WriteFile(Path(), "[analyze]\r\nenabled=" + stored + "\r\n");
+        QVERIFY(WriteFile(Path(), "[analyze]\r\nenabled=" + stored + "\r\n"));
         QCOMPARE(LoadAll(Path()).analyzeEnabled, enabled);
     }
 
@@ -241,7 +227,7 @@ private slots:
         QFETCH(bool, enabled);
         QFETCH(int, margin);
         QFETCH(bool, playSound);
-        WriteFile(Path(), "[Test]\n" + section);
+        QVERIFY(WriteFile(Path(), "[Test]\n" + section));
         const CodeTestSettings test = LoadCodeTestSettings(Path());
         QCOMPARE(test.enabled, enabled);
         QCOMPARE(test.marginsOfError, margin);
@@ -280,7 +266,7 @@ private slots:
             return bytes;
         };
         const QString text = QStringLiteral("; 註\r\n[Setting]\r\nLanguage=繁體中文\r\n\r\n[Format]\r\nPrefix=\"前\"\r\n\r\n[X]\r\n");
-        WriteFile(Path(), utf16(text));
+        QVERIFY(WriteFile(Path(), utf16(text)));
         QVERIFY(WriteSetting(Path(), "format", "SUFFIX", "後"));
         QCOMPARE(ReadFile(Path()), utf16(QString(text).replace(QStringLiteral("\"前\"\r\n"),
                                                                QStringLiteral("\"前\"\r\nSUFFIX=\"後\"\r\n"))));
@@ -292,9 +278,9 @@ private slots:
     {
         QTemporaryDir folder;
         QCOMPARE(SettingsFilePath(folder.path()), folder.filePath("Setting.ini"));
-        WriteFile(folder.filePath("SETTING.ini"), "[Setting]\nLanguage=English\n");
+        QVERIFY(WriteFile(folder.filePath("SETTING.ini"), "[Setting]\nLanguage=English\n"));
         QCOMPARE(SettingsFilePath(folder.path()), folder.filePath("SETTING.ini"));
-        WriteFile(folder.filePath("Setting.ini"), "");
+        QVERIFY(WriteFile(folder.filePath("Setting.ini"), ""));
         QCOMPARE(SettingsFilePath(folder.path()), folder.filePath("Setting.ini"));
     }
 
