@@ -194,6 +194,16 @@ qsizetype ProfileFile::EqualsSign(const Line& line) const
     return -1;
 }
 
+qsizetype ProfileFile::KeyEqualsSign(const Line& line, const QString& key) const
+{
+    const qsizetype equals = EqualsSign(line);
+    if (equals < 0)
+        return -1;
+    const qsizetype keyBegin = SkipBlanks(line.begin, equals);
+    const qsizetype keyEnd = TrimBlanksBack(keyBegin, equals);
+    return Decode(keyBegin, keyEnd).compare(key, Qt::CaseInsensitive) == 0 ? equals : -1;
+}
+
 std::optional<QString> ProfileFile::Value(const QString& section, const QString& key, int maxLength) const
 {
     qsizetype position = 0;
@@ -208,12 +218,8 @@ std::optional<QString> ProfileFile::Value(const QString& section, const QString&
         }
         if (!inSection)
             continue;
-        const qsizetype equals = EqualsSign(line);
+        const qsizetype equals = KeyEqualsSign(line, key);
         if (equals < 0)
-            continue;
-        const qsizetype keyBegin = SkipBlanks(line.begin, equals);
-        const qsizetype keyEnd = TrimBlanksBack(keyBegin, equals);
-        if (Decode(keyBegin, keyEnd).compare(key, Qt::CaseInsensitive) != 0)
             continue;
 
         const qsizetype valueBegin = SkipBlanks(equals + 1, line.contentEnd);
@@ -254,12 +260,8 @@ void ProfileFile::SetValue(const QString& section, const QString& key, const QSt
             continue;
         if (!lastLineBlank)
             lastFilledLineOfSection = line;
-        const qsizetype equals = EqualsSign(line);
+        const qsizetype equals = KeyEqualsSign(line, key);
         if (equals < 0)
-            continue;
-        const qsizetype keyBegin = SkipBlanks(line.begin, equals);
-        const qsizetype keyEnd = TrimBlanksBack(keyBegin, equals);
-        if (Decode(keyBegin, keyEnd).compare(key, Qt::CaseInsensitive) != 0)
             continue;
         // Replace only the value; the key as spelt and the blanks around "=" stay.
         const qsizetype valueBegin = SkipBlanks(equals + 1, line.contentEnd);

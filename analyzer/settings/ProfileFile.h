@@ -69,6 +69,8 @@ private:
     std::optional<QString> SectionName(const Line& line) const;
     // Position of "=" in a key line, or -1.
     qsizetype EqualsSign(const Line& line) const;
+    // Position of "=" when the line holds `key` (case ignored), or -1.
+    qsizetype KeyEqualsSign(const Line& line, const QString& key) const;
 
     QByteArray fileBytes;
     Encoding encoding = Encoding::Utf8;
