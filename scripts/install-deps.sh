@@ -15,6 +15,10 @@ packages=(
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb)
 fi
+# Fuzzing campaigns build with clang and libFuzzer.
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
