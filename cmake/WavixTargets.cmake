@@ -2,18 +2,19 @@
 # made of all its sources, and a test folder turns each tst_*.cpp into one
 # QtTest executable registered with CTest.
 
-# wavix_folder_library(<target> [LINKS <libs...>])
+# wavix_folder_library(<target> [LINKS <libs...>]): the folder's *.cpp and
+# *.h (not its subfolders) as one static library; includes are written from
+# the top of the tree ("analyzer/core/PulseTrain.h").
 function(wavix_folder_library target)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  list(FILTER sources INCLUDE REGEX "\\.cpp$")
-  if(NOT sources)
+  set(compiled ${sources})
+  list(FILTER compiled INCLUDE REGEX "\\.cpp$")
+  if(NOT compiled)
     message(STATUS "${target}: no sources yet")
     return()
   endif()
-  file(GLOB sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${target} STATIC ${sources})
   set_target_properties(${target} PROPERTIES AUTOMOC ON)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -35,16 +36,15 @@ function(wavix_add_qtest name)
     TIMEOUT 300)
 endfunction()
 
-# wavix_folder_tests(LINKS <libs...>): every tst_*.cpp of the folder, with the
-# folder's support/ sources compiled into each.
+# wavix_folder_tests(LINKS <libs...>): every tst_*.cpp of the folder. Code
+# the tests share is a library of its own (tests/support), linked, never
+# compiled into each test.
 function(wavix_folder_tests)
   cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
-  file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp
-                                      ${CMAKE_CURRENT_SOURCE_DIR}/support/*.h)
   foreach(test_source ${tests})
     get_filename_component(name ${test_source} NAME_WE)
-    wavix_add_qtest(${name} SOURCES ${test_source} ${support} LINKS ${ARG_LINKS})
+    wavix_add_qtest(${name} SOURCES ${test_source} LINKS ${ARG_LINKS})
   endforeach()
 endfunction()
 

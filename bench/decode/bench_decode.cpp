@@ -2,7 +2,7 @@
 #include "analyzer/decode/DecodeOverlay.h"
 #include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/decode/ProtocolTable.h"
-#include "support/FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QGuiApplication>
 #include <QImage>

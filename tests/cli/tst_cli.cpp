@@ -1,5 +1,5 @@
 #include "analyzer/core/PulseTrain.h"
-#include "support/FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QDir>
 #include <QFile>

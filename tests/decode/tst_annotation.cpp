@@ -1,7 +1,7 @@
 #include "analyzer/decode/Annotation.h"
 #include "analyzer/decode/ProtocolTable.h"
 #include "analyzer/decode/PulseStartTimes.h"
-#include "support/FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QtTest>
 

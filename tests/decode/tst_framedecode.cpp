@@ -1,6 +1,6 @@
 #include "analyzer/decode/FrameDecoder.h"
 #include "analyzer/decode/ProtocolTable.h"
-#include "support/FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 #include "analyzer/decode/FrameDecoder.h"
 #include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/decode/ProtocolTable.h"
-#include "support/FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QImage>
 #include <QPainter>

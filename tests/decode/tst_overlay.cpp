@@ -1,6 +1,6 @@
 #include "analyzer/decode/DecodeOverlay.h"
 #include "analyzer/decode/ProtocolTable.h"
-#include "support/FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QImage>
 #include <QPainter>

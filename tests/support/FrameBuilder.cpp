@@ -1,4 +1,4 @@
-#include "FrameBuilder.h"
+#include "tests/support/FrameBuilder.h"
 
 #include "analyzer/decode/ProtocolTable.h"
 

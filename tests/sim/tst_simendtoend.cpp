@@ -89,7 +89,7 @@ QByteArray Frame(uint8_t sequence, const QByteArray& payload)
 
 } // namespace
 
-class tst_SimEndToEnd : public QObject {
+class TestSimEndToEnd : public QObject {
     Q_OBJECT
 
 private slots:
@@ -117,7 +117,7 @@ private:
     void* library = nullptr;
 };
 
-int tst_SimEndToEnd::Tool(const QStringList& arguments, QString* output)
+int TestSimEndToEnd::Tool(const QStringList& arguments, QString* output)
 {
     QProcess tool;
     tool.start(WAVIX_SIM_TOOL, QStringList{"--socket", socketPath} + arguments);
@@ -128,7 +128,7 @@ int tst_SimEndToEnd::Tool(const QStringList& arguments, QString* output)
     return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
 }
 
-void tst_SimEndToEnd::initTestCase()
+void TestSimEndToEnd::initTestCase()
 {
     QVERIFY(dir.isValid());
     socketPath = dir.filePath("sim.sock");
@@ -142,7 +142,7 @@ void tst_SimEndToEnd::initTestCase()
     usb.init();
 }
 
-void tst_SimEndToEnd::cleanupTestCase()
+void TestSimEndToEnd::cleanupTestCase()
 {
     if (daemon.state() != QProcess::NotRunning) {
         daemon.terminate();
@@ -150,7 +150,7 @@ void tst_SimEndToEnd::cleanupTestCase()
     }
 }
 
-void tst_SimEndToEnd::toolNeedsTheDaemon()
+void TestSimEndToEnd::toolNeedsTheDaemon()
 {
     QProcess tool;
     tool.start(WAVIX_SIM_TOOL, {"status", "--socket", dir.filePath("nobody.sock")});
@@ -159,7 +159,7 @@ void tst_SimEndToEnd::toolNeedsTheDaemon()
     QVERIFY(tool.readAllStandardError().contains("not running"));
 }
 
-void tst_SimEndToEnd::pressedKeyArrivesThroughThePreloadLibrary()
+void TestSimEndToEnd::pressedKeyArrivesThroughThePreloadLibrary()
 {
     QCOMPARE(Tool({"press", "nec-tv", "power", "--seed", "3"}), 0);
     usbsim::PressSettings settings;
@@ -190,7 +190,7 @@ void tst_SimEndToEnd::pressedKeyArrivesThroughThePreloadLibrary()
     QCOMPARE(usb.close(handle), 0);
 }
 
-void tst_SimEndToEnd::sentTrainLoopsBackAndIsLogged()
+void TestSimEndToEnd::sentTrainLoopsBackAndIsLogged()
 {
     usb_dev_handle* handle = usb.open(usb.Find());
     QVERIFY(handle);
@@ -211,7 +211,7 @@ void tst_SimEndToEnd::sentTrainLoopsBackAndIsLogged()
     QVERIFY(state.contains("open handles: 0"));
 }
 
-void tst_SimEndToEnd::unplugAndLosingTheDaemon()
+void TestSimEndToEnd::unplugAndLosingTheDaemon()
 {
     usb_dev_handle* handle = usb.open(usb.Find());
     QVERIFY(handle);
@@ -242,5 +242,5 @@ void tst_SimEndToEnd::unplugAndLosingTheDaemon()
     QCOMPARE(usb.close(fresh), 0);
 }
 
-QTEST_GUILESS_MAIN(tst_SimEndToEnd)
-#include "tst_SimEndToEnd.moc"
+QTEST_GUILESS_MAIN(TestSimEndToEnd)
+#include "tst_simendtoend.moc"

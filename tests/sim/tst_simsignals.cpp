@@ -76,7 +76,7 @@ std::string Record(uint32_t channel, int32_t level, const std::vector<int32_t>& 
 
 } // namespace
 
-class tst_SimSignals : public QObject {
+class TestSimSignals : public QObject {
     Q_OBJECT
 
 private slots:
@@ -97,7 +97,7 @@ private slots:
     void captureFileReading();
 };
 
-void tst_SimSignals::necFrameCarriesInverseBytes()
+void TestSimSignals::necFrameCarriesInverseBytes()
 {
     const Train t = usbsim::NecPress(0x04, 0x08, 0);
     QCOMPARE(int(t.size()), 2 + 64 + 1);
@@ -111,7 +111,7 @@ void tst_SimSignals::necFrameCarriesInverseBytes()
         QVERIFY(t[i] == 560 || t[i] == 1690);
 }
 
-void tst_SimSignals::necHeldKeySendsDittoFrames()
+void TestSimSignals::necHeldKeySendsDittoFrames()
 {
     const Train t = usbsim::NecPress(0x04, 0x02, 2);
     QCOMPARE(int(t.size()), 67 + 2 * 4);
@@ -125,7 +125,7 @@ void tst_SimSignals::necHeldKeySendsDittoFrames()
     QCOMPARE(Sum(t, 68, 72), int64_t(108000));
 }
 
-void tst_SimSignals::necX2SendsExtendedAddressTwice()
+void TestSimSignals::necX2SendsExtendedAddressTwice()
 {
     const Train t = usbsim::NecX2Press(0xBD02, 0x45, 0);
     QCOMPARE(int(t.size()), 2 * 67 + 1);
@@ -140,7 +140,7 @@ void tst_SimSignals::necX2SendsExtendedAddressTwice()
     QCOMPARE(BytesLsbFirst(DistanceBits(t, 70, 32, 565, 1692)), bytes);
 }
 
-void tst_SimSignals::haierFrame()
+void TestSimSignals::haierFrame()
 {
     const Train t = Press("haier-ac", "power");
     QCOMPARE(int(t.size()), 4 + 176 + 1);
@@ -154,7 +154,7 @@ void tst_SimSignals::haierFrame()
     QCOMPARE(t.back(), 560);
 }
 
-void tst_SimSignals::quendarSeparatorAfter24Bits()
+void TestSimSignals::quendarSeparatorAfter24Bits()
 {
     const Train t = Press("quendar", "power");
     QCOMPARE(int(t.size()), 2 + 48 + 2 + 32 + 1);
@@ -169,7 +169,7 @@ void tst_SimSignals::quendarSeparatorAfter24Bits()
     QCOMPARE(t.back(), 620);
 }
 
-void tst_SimSignals::hitachiFrameLengths_data()
+void TestSimSignals::hitachiFrameLengths_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("bits");
@@ -177,7 +177,7 @@ void tst_SimSignals::hitachiFrameLengths_data()
     QTest::newRow("digit") << "1" << 48;
 }
 
-void tst_SimSignals::hitachiFrameLengths()
+void TestSimSignals::hitachiFrameLengths()
 {
     QFETCH(QString, key);
     QFETCH(int, bits);
@@ -189,7 +189,7 @@ void tst_SimSignals::hitachiFrameLengths()
         QCOMPARE(t[i], 450);
 }
 
-void tst_SimSignals::sircFrames_data()
+void TestSimSignals::sircFrames_data()
 {
     QTest::addColumn<QString>("remote");
     QTest::addColumn<int>("bits");
@@ -200,7 +200,7 @@ void tst_SimSignals::sircFrames_data()
     QTest::newRow("12-bit held") << "sony-tv" << 12 << 2;
 }
 
-void tst_SimSignals::sircFrames()
+void TestSimSignals::sircFrames()
 {
     QFETCH(QString, remote);
     QFETCH(int, bits);
@@ -227,7 +227,7 @@ void tst_SimSignals::sircFrames()
     QCOMPARE(t.back() == 600 || t.back() == 1200, true);
 }
 
-void tst_SimSignals::rc5Toggle_data()
+void TestSimSignals::rc5Toggle_data()
 {
     QTest::addColumn<int>("toggle");
     QTest::addColumn<int>("leadLast");
@@ -235,7 +235,7 @@ void tst_SimSignals::rc5Toggle_data()
     QTest::newRow("toggle 1") << 1 << 889;
 }
 
-void tst_SimSignals::rc5Toggle()
+void TestSimSignals::rc5Toggle()
 {
     QFETCH(int, toggle);
     QFETCH(int, leadLast);
@@ -264,7 +264,7 @@ void tst_SimSignals::rc5Toggle()
     QCOMPARE(word & 0x3F, 16);
 }
 
-void tst_SimSignals::jitterIsSmallRoundedAndReproducible()
+void TestSimSignals::jitterIsSmallRoundedAndReproducible()
 {
     usbsim::PressSettings settings;
     settings.seed = 7;
@@ -285,7 +285,7 @@ void tst_SimSignals::jitterIsSmallRoundedAndReproducible()
     QVERIFY(varied);
 }
 
-void tst_SimSignals::everyKeyMakesAValidCapture_data()
+void TestSimSignals::everyKeyMakesAValidCapture_data()
 {
     QTest::addColumn<QString>("remote");
     QTest::addColumn<QString>("key");
@@ -295,7 +295,7 @@ void tst_SimSignals::everyKeyMakesAValidCapture_data()
                 << QString::fromStdString(remote.name) << QString::fromStdString(key);
 }
 
-void tst_SimSignals::everyKeyMakesAValidCapture()
+void TestSimSignals::everyKeyMakesAValidCapture()
 {
     QFETCH(QString, remote);
     QFETCH(QString, key);
@@ -312,7 +312,7 @@ void tst_SimSignals::everyKeyMakesAValidCapture()
     QCOMPARE(bytes[0], uint8_t(1));
 }
 
-void tst_SimSignals::captureFileReading()
+void TestSimSignals::captureFileReading()
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("capture.lgc").toStdString();
@@ -337,5 +337,5 @@ void tst_SimSignals::captureFileReading()
     QVERIFY(!usbsim::ReadCaptureFile(dir.filePath("missing.lgc").toStdString()));
 }
 
-QTEST_GUILESS_MAIN(tst_SimSignals)
-#include "tst_SimSignals.moc"
+QTEST_GUILESS_MAIN(TestSimSignals)
+#include "tst_simsignals.moc"

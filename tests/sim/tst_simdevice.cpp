@@ -45,7 +45,7 @@ bool LogContains(const std::string& part)
 
 } // namespace
 
-class tst_SimDevice : public QObject {
+class TestSimDevice : public QObject {
     Q_OBJECT
 
 private slots:
@@ -72,7 +72,7 @@ private slots:
     void concurrentUseOfOneHandle();
 };
 
-void tst_SimDevice::busHoldsOtherDevicesAndReenumerates()
+void TestSimDevice::busHoldsOtherDevicesAndReenumerates()
 {
     usb_find_busses();
     usb_find_devices();
@@ -103,7 +103,7 @@ void tst_SimDevice::busHoldsOtherDevicesAndReenumerates()
     QVERIFY(usb_open(first) == nullptr);
 }
 
-void tst_SimDevice::vendorRequests_data()
+void TestSimDevice::vendorRequests_data()
 {
     QTest::addColumn<int>("request");
     QTest::addColumn<int>("value");
@@ -127,7 +127,7 @@ void tst_SimDevice::vendorRequests_data()
     QTest::newRow("wValue not 0") << int('V') << 1 << 0 << 0xC0 << 64 << -32 << QByteArray();
 }
 
-void tst_SimDevice::vendorRequests()
+void TestSimDevice::vendorRequests()
 {
     QFETCH(int, request);
     QFETCH(int, value);
@@ -144,7 +144,7 @@ void tst_SimDevice::vendorRequests()
     QCOMPARE(usbsim::SignalCount(), request == 'Z' && result > 0 ? 1 : 0);
 }
 
-void tst_SimDevice::statusAndReadTrainServeTheHeadCapture()
+void TestSimDevice::statusAndReadTrainServeTheHeadCapture()
 {
     usbsim::QueueCapture(1, {9000, 4500, 561});
     usbsim::QueueCapture(0, {100});
@@ -171,7 +171,7 @@ void tst_SimDevice::statusAndReadTrainServeTheHeadCapture()
     QCOMPARE(Q(status), Q(B({0x58, 0, 0, 0})));
 }
 
-void tst_SimDevice::captureLayout_data()
+void TestSimDevice::captureLayout_data()
 {
     QTest::addColumn<std::vector<int>>("durations");
     QTest::addColumn<int>("byteCount");
@@ -187,7 +187,7 @@ void tst_SimDevice::captureLayout_data()
     QTest::newRow("longer trains are cut at 2047") << std::vector<int>(3000, 200) << 4096 << 100 << 100;
 }
 
-void tst_SimDevice::captureLayout()
+void TestSimDevice::captureLayout()
 {
     QFETCH(std::vector<int>, durations);
     QFETCH(int, byteCount);
@@ -207,7 +207,7 @@ void tst_SimDevice::captureLayout()
     QCOMPARE(capture[byteCount - 2] | capture[byteCount - 1] << 8, lastWord);
 }
 
-void tst_SimDevice::framesAreValidated()
+void TestSimDevice::framesAreValidated()
 {
     Host host;
     QVERIFY(host.Open());
@@ -243,7 +243,7 @@ void tst_SimDevice::framesAreValidated()
     QVERIFY(LogContains("bad frame length"));
 }
 
-void tst_SimDevice::sendTrainDataPhase()
+void TestSimDevice::sendTrainDataPhase()
 {
     usbsim::SetLoopback(true);
     Host host;
@@ -267,7 +267,7 @@ void tst_SimDevice::sendTrainDataPhase()
     QCOMPARE(Q(capture), Q(B({0x01, 0x00, 0x94, 0x11, 0xCA, 0x08, 0, 0})));
 }
 
-void tst_SimDevice::validFrameAbandonsDataPhase()
+void TestSimDevice::validFrameAbandonsDataPhase()
 {
     Host host;
     QVERIFY(host.Open());
@@ -279,7 +279,7 @@ void tst_SimDevice::validFrameAbandonsDataPhase()
     QVERIFY(LogHas("data phase abandoned after 2 of 6 bytes"));
 }
 
-void tst_SimDevice::transfersOnWrongEndpointsOrUnclaimed()
+void TestSimDevice::transfersOnWrongEndpointsOrUnclaimed()
 {
     Host host;
     QVERIFY(host.Open());
@@ -302,7 +302,7 @@ void tst_SimDevice::transfersOnWrongEndpointsOrUnclaimed()
     QCOMPARE(usbsim::UnclaimedTransfers(), 1);
 }
 
-void tst_SimDevice::firmwareUpdateThroughBootloader()
+void TestSimDevice::firmwareUpdateThroughBootloader()
 {
     Host host;
     QVERIFY(host.Open());
@@ -335,7 +335,7 @@ void tst_SimDevice::firmwareUpdateThroughBootloader()
     QCOMPARE(Q(reply), QByteArray("IR Logic Analyzer"));
 }
 
-void tst_SimDevice::reenumerationDelay()
+void TestSimDevice::reenumerationDelay()
 {
     usbsim::SetReenumerationDelayMs(40);
     Host host;
@@ -350,7 +350,7 @@ void tst_SimDevice::reenumerationDelay()
     QCOMPARE(Q(reply), QByteArray("Quendar BOOTLOADER"));
 }
 
-void tst_SimDevice::replyFaults_data()
+void TestSimDevice::replyFaults_data()
 {
     QTest::addColumn<usbsim::Fault>("fault");
     QTest::addColumn<int>("request");
@@ -365,7 +365,7 @@ void tst_SimDevice::replyFaults_data()
     QTest::newRow("wrong marker spares names") << usbsim::Fault::WrongStatusMarker << int('E') << 4 << QByteArray("L4IR");
 }
 
-void tst_SimDevice::replyFaults()
+void TestSimDevice::replyFaults()
 {
     QFETCH(usbsim::Fault, fault);
     QFETCH(int, request);
@@ -379,7 +379,7 @@ void tst_SimDevice::replyFaults()
     QCOMPARE(Q(got), reply);
 }
 
-void tst_SimDevice::oversizedReplyNeverWritesPastBuffer()
+void TestSimDevice::oversizedReplyNeverWritesPastBuffer()
 {
     Host host;
     QVERIFY(host.Open());
@@ -392,7 +392,7 @@ void tst_SimDevice::oversizedReplyNeverWritesPastBuffer()
     QCOMPARE(QByteArray(buffer + 8, 8), QByteArray(8, '\x7E'));
 }
 
-void tst_SimDevice::handleAndBulkFaults()
+void TestSimDevice::handleAndBulkFaults()
 {
     usbsim::InjectFault(usbsim::Fault::OpenFails, 1);
     Host host;
@@ -422,7 +422,7 @@ void tst_SimDevice::handleAndBulkFaults()
     QVERIFY(!usbsim::InBootloader());
 }
 
-void tst_SimDevice::faultCounts()
+void TestSimDevice::faultCounts()
 {
     Host host;
     QVERIFY(host.Open());
@@ -439,7 +439,7 @@ void tst_SimDevice::faultCounts()
     QCOMPARE(host.Control('V', 0, reply), 7);
 }
 
-void tst_SimDevice::handleSurvivesUnplug()
+void TestSimDevice::handleSurvivesUnplug()
 {
     Host host;
     QVERIFY(host.Open());
@@ -460,7 +460,7 @@ void tst_SimDevice::handleSurvivesUnplug()
     QCOMPARE(usbsim::OpenHandles(), 1);
 }
 
-void tst_SimDevice::concurrentUseOfOneHandle()
+void TestSimDevice::concurrentUseOfOneHandle()
 {
     Host host;
     QVERIFY(host.Open());
@@ -480,5 +480,5 @@ void tst_SimDevice::concurrentUseOfOneHandle()
     QCOMPARE(int(usbsim::Frames().size()), 200);
 }
 
-QTEST_GUILESS_MAIN(tst_SimDevice)
-#include "tst_SimDevice.moc"
+QTEST_GUILESS_MAIN(TestSimDevice)
+#include "tst_simdevice.moc"
