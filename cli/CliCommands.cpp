@@ -17,7 +17,7 @@ namespace {
 QString ChannelLabel(int channel) { return QStringLiteral("CH%1").arg(channel + 1); }
 
 struct LoadedFile {
-    ChannelMemory channels{};
+    ChannelTrains channels{};
     std::vector<int> named; // channels the file has records for, ascending, once each
 };
 

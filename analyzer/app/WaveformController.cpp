@@ -1,7 +1,7 @@
 #include "analyzer/app/WaveformController.h"
 
 #include "analyzer/app/WaveformPanel.h"
-#include "analyzer/decode/DecodeOverlay.h"
+#include "analyzer/view/DecodeOverlay.h"
 #include "analyzer/view/HoverReadout.h"
 #include "analyzer/view/MainPanelPainter.h"
 #include "analyzer/view/MouseNavigation.h"
@@ -60,7 +60,8 @@ QImage WaveformController::RenderMain(int width, int height)
     const QRect client(0, 0, width, height);
     return PaintMainPanel(view, capture.channels, settings.analyzeEnabled, QSize(width, height),
                           [this, client](QPainter& painter) {
-                              DrawDecodeOverlay(painter, client, view.Axis(), capture.channels, capture.channelProtocol);
+                              DrawDecodeOverlay(painter, OverlayPaintParams{client, view.Axis()}, capture.channels,
+                                                capture.channelProtocol);
                           });
 }
 

@@ -7,9 +7,12 @@
 
 constexpr int kChannelCount = 4;
 
+// The four channels' trains, wherever they are held or passed.
+using ChannelTrains = std::array<PulseTrain, kChannelCount>;
+
 // The capture memory and the runtime fields beside it, owned by the main window.
 struct CaptureState {
-    std::array<PulseTrain, kChannelCount> channels{};
+    ChannelTrains channels{};
     int selectedChannel = 0;
     bool capturing = false;
     int holdOffTicks = 0;

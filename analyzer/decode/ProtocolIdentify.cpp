@@ -17,7 +17,7 @@ int IdentifyProtocol(const PulseTrain& train)
     return -1;
 }
 
-void IdentifyChannels(const std::array<PulseTrain, kChannelCount>& channels,
+void IdentifyChannels(const ChannelTrains& channels,
                       std::array<int, kChannelCount>& channelProtocol, int channel)
 {
     for (int c = 0; c < kChannelCount; ++c) {

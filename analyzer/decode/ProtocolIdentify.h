@@ -11,6 +11,6 @@ int IdentifyProtocol(const PulseTrain& train);
 
 // channelProtocol[c] := IdentifyProtocol(channels[c]) for channel 0..3, or
 // for all four when `channel` is -1. Any other value changes nothing.
-void IdentifyChannels(const std::array<PulseTrain, kChannelCount>& channels,
+void IdentifyChannels(const ChannelTrains& channels,
                       std::array<int, kChannelCount>& channelProtocol, int channel);
 void IdentifyChannels(CaptureState& state, int channel);

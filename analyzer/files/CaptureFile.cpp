@@ -13,7 +13,7 @@ namespace {
 static_assert(kCaptureRecordSize == 4 + static_cast<int>(sizeof(PulseTrain)), "a record is an index and a train");
 
 // Applies one whole record; returns the channel replaced or -1 when skipped.
-int ApplyRecord(const char* record, ChannelMemory& channels)
+int ApplyRecord(const char* record, ChannelTrains& channels)
 {
     const quint32 index = qFromLittleEndian<quint32>(record);
     if (index >= static_cast<quint32>(kChannelCount))
@@ -57,7 +57,7 @@ QString SaveErrorText(const QString& path, int systemError, const QString& qtErr
 
 } // namespace
 
-std::vector<int> ApplyCaptureRecords(const QByteArray& bytes, ChannelMemory& channels)
+std::vector<int> ApplyCaptureRecords(const QByteArray& bytes, ChannelTrains& channels)
 {
     std::vector<int> replaced;
     const qsizetype records = bytes.size() / kCaptureRecordSize;
@@ -69,7 +69,7 @@ std::vector<int> ApplyCaptureRecords(const QByteArray& bytes, ChannelMemory& cha
     return replaced;
 }
 
-bool LoadCaptureFile(const QString& path, ChannelMemory& channels, std::vector<int>* replaced)
+bool LoadCaptureFile(const QString& path, ChannelTrains& channels, std::vector<int>* replaced)
 {
     // A pipe or a device could feed records for ever; only plain files load.
     if (!QFileInfo(path).isFile())
@@ -86,7 +86,7 @@ bool LoadCaptureFile(const QString& path, ChannelMemory& channels, std::vector<i
     return true;
 }
 
-QByteArray SerializeChannels(const ChannelMemory& channels, const std::vector<int>& which)
+QByteArray SerializeChannels(const ChannelTrains& channels, const std::vector<int>& which)
 {
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(which.size()) * kCaptureRecordSize);
@@ -102,7 +102,7 @@ QByteArray SerializeChannels(const ChannelMemory& channels, const std::vector<in
     return bytes;
 }
 
-SaveOutcome SaveCaptureFile(const QString& path, const ChannelMemory& channels, const std::vector<int>& which)
+SaveOutcome SaveCaptureFile(const QString& path, const ChannelTrains& channels, const std::vector<int>& which)
 {
     SaveOutcome outcome;
     const QByteArray bytes = SerializeChannels(channels, which);

@@ -2,11 +2,9 @@
 
 int ChannelAtRow(int y, bool analyzeEnabled)
 {
-    using namespace ViewGeometry;
-    const int extra = analyzeEnabled ? 0 : kAnnotationRows;
+    // The rows the trace spans, both levels included.
     for (int c = 0; c < kChannelCount; ++c) {
-        const int stripEnd = kStripHeight * (c + 1);
-        if (y >= stripEnd - kHighLevelAbove - extra && y <= stripEnd - kLowLevelAbove)
+        if (y >= ViewGeometry::TraceHighY(c, analyzeEnabled) && y <= ViewGeometry::TraceLowY(c))
             return c;
     }
     return -1;

@@ -109,17 +109,6 @@ void DrawCursors(QImage& image, const WaveformView& view)
 
 } // namespace
 
-int TraceHighY(int channel, bool analyzeEnabled)
-{
-    const int stripEnd = kStripHeight * (channel + 1);
-    return stripEnd - kHighLevelAbove - (analyzeEnabled ? 0 : kAnnotationRows);
-}
-
-int TraceLowY(int channel)
-{
-    return kStripHeight * (channel + 1) - kLowLevelAbove;
-}
-
 QString RulerLabelText(int timeUs)
 {
     if (timeUs % 1000 == 0)

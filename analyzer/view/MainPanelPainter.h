@@ -28,7 +28,3 @@ bool RulerHasMajorTick(const WaveformView& view, int timeUs);
 // The column a cursor is drawn at, or none when it lies outside 0..width
 // (x = width is still "drawn", one column past the image).
 std::optional<int> MainCursorColumn(const WaveformView& view, int cursorUs, int width);
-
-// Rows of the high and low trace level of channel c.
-int TraceHighY(int channel, bool analyzeEnabled);
-int TraceLowY(int channel);

@@ -2,31 +2,14 @@
 
 #include "analyzer/core/CaptureState.h"
 #include "analyzer/core/PulseTrain.h"
-#include "analyzer/core/TimeAxis.h"
+#include "analyzer/view/TimeAxis.h"
+#include "analyzer/view/ViewGeometry.h"
 
 #include <QImage>
 #include <QPoint>
 
 #include <array>
 #include <cstdint>
-
-using ChannelTrains = std::array<PulseTrain, kChannelCount>;
-
-// Fixed geometry of both panels, in pixels.
-namespace ViewGeometry {
-constexpr int kGridCell = 14;
-constexpr int kStripHeight = 98;
-constexpr int kRulerBaseline = 84;     // below the top of each strip
-constexpr int kLowLevelAbove = 16;     // low trace level above the next strip's top
-constexpr int kHighLevelAbove = 35;    // high level with analysis on
-constexpr int kAnnotationRows = 28;    // extra height of the high level with analysis off
-constexpr int kOverviewRectTop = 5;
-constexpr int kOverviewRectBottom = 85;
-constexpr int kOverviewSeparatorY = 90;
-constexpr int kOverviewReadoutY = 92;
-constexpr int kOverviewRowPitch = 20;
-constexpr int kCursorHitRadius = 2;
-} // namespace ViewGeometry
 
 // A rectangle with an exclusive right and bottom edge, as the overview
 // rectangle is placed and hit-tested.

@@ -13,9 +13,9 @@
 namespace {
 
 // A held NEC key in every channel: recognised, long, full of boxes.
-ChannelMemory HeldNecKeys()
+ChannelTrains HeldNecKeys()
 {
-    ChannelMemory channels{};
+    ChannelTrains channels{};
     for (int c = 0; c < kChannelCount; ++c) {
         PulseTrain& train = channels[size_t(c)];
         train[0] = 1;
@@ -57,7 +57,7 @@ static void LoadFourChannelFileAndRefresh(benchmark::State& state)
     usbsim::Reset();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("four.lgc"));
-    const ChannelMemory channels = HeldNecKeys();
+    const ChannelTrains channels = HeldNecKeys();
     if (!SaveCaptureFile(path, channels, {0, 1, 2, 3}).ok)
         state.SkipWithError("cannot write the capture file");
     CWavixDlg window(folder.path());

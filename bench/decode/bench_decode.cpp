@@ -1,16 +1,10 @@
 #include "analyzer/decode/Annotation.h"
-#include "analyzer/decode/DecodeOverlay.h"
 #include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/decode/ProtocolTable.h"
 #include "tests/support/FrameBuilder.h"
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <random>
 
 namespace {
@@ -69,31 +63,6 @@ void BM_AnnotateHeldNecKey(benchmark::State& state)
 }
 BENCHMARK(BM_AnnotateHeldNecKey);
 
-void BM_DrawOverlayHeldNecKey(benchmark::State& state)
-{
-    std::array<PulseTrain, kChannelCount> channels{};
-    channels[0] = HeldNecKeyTrain({0x00, 0xFF, 0x40, 0xBF});
-    const std::array<int, kChannelCount> protocols{{0, -1, -1, -1}};
-    QImage image(1600, 400, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    const TimeAxis axis{100, 0};
-    for (auto _ : state) {
-        QPainter painter(&image);
-        DrawDecodeOverlay(painter, image.rect(), axis, channels, protocols);
-    }
-}
-BENCHMARK(BM_DrawOverlayHeldNecKey);
-
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // Text drawing needs a GUI application; no display is needed.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

@@ -31,14 +31,14 @@ void LoadFourChannelFile(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("capture.lgc");
-    ChannelMemory channels;
+    ChannelTrains channels;
     for (PulseTrain& train : channels)
         train = FullTrain();
     if (!SaveCaptureFile(path, channels, {0, 1, 2, 3}).ok) {
         state.SkipWithError("could not write the capture file");
         return;
     }
-    ChannelMemory loaded{};
+    ChannelTrains loaded{};
     for (auto _ : state) {
         std::vector<int> replaced;
         benchmark::DoNotOptimize(LoadCaptureFile(path, loaded, &replaced));

@@ -1,9 +1,12 @@
+#include "analyzer/view/DecodeOverlay.h"
 #include "analyzer/view/MainPanelPainter.h"
 #include "analyzer/view/OverviewPainter.h"
 #include "analyzer/view/ViewNavigation.h"
 #include "analyzer/view/ZoomTable.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -80,12 +83,27 @@ void BM_OverviewFromCache(benchmark::State& state)
     }
 }
 
+void BM_DrawOverlayHeldNecKey(benchmark::State& state)
+{
+    ChannelTrains channels{};
+    channels[0] = HeldNecKeyTrain({0x00, 0xFF, 0x40, 0xBF});
+    const std::array<int, kChannelCount> protocols{{0, -1, -1, -1}};
+    QImage image(1600, 400, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const OverlayPaintParams params{image.rect(), TimeAxis{100, 0}};
+    for (auto _ : state) {
+        QPainter painter(&image);
+        DrawDecodeOverlay(painter, params, channels, protocols);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_MainPanelWholeCapture)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_MainPanelZoomedInAtTheEnd)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_OverviewCacheRebuild)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(BM_OverviewFromCache)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DrawOverlayHeldNecKey);
 
 int main(int argc, char** argv)
 {

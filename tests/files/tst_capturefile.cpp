@@ -21,9 +21,9 @@ QByteArray Record(quint32 index, qint32 fill)
     return record;
 }
 
-ChannelMemory RandomChannels(quint32 seed)
+ChannelTrains RandomChannels(quint32 seed)
 {
-    ChannelMemory channels;
+    ChannelTrains channels;
     QRandomGenerator random(seed);
     for (PulseTrain& train : channels) {
         for (int32_t& entry : train.entries)
@@ -44,7 +44,7 @@ private:
 private slots:
     void savesAndLoadsAllChannelsBitForBit()
     {
-        const ChannelMemory saved = RandomChannels(7);
+        const ChannelTrains saved = RandomChannels(7);
         const QString path = dir.filePath("all.lgc");
         QVERIFY(SaveCaptureFile(path, saved, {0, 1, 2, 3}).ok);
 
@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(bytes.mid(kCaptureRecordSize, 4), QByteArray("\x01\x00\x00\x00", 4));
         QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + kCaptureRecordSize + 4), saved[1][0]);
 
-        ChannelMemory loaded{};
+        ChannelTrains loaded{};
         std::vector<int> replaced;
         QVERIFY(LoadCaptureFile(path, loaded, &replaced));
         QCOMPARE(replaced, (std::vector<int>{0, 1, 2, 3}));
@@ -63,13 +63,13 @@ private slots:
 
     void singleChannelFileReplacesOnlyItsChannel()
     {
-        const ChannelMemory saved = RandomChannels(11);
+        const ChannelTrains saved = RandomChannels(11);
         const QString path = dir.filePath("ch4.lgc");
         QVERIFY(SaveCaptureFile(path, saved, {3}).ok);
         QCOMPARE(QFileInfo(path).size(), qint64(kCaptureRecordSize));
 
-        ChannelMemory current = RandomChannels(12);
-        const ChannelMemory before = current;
+        ChannelTrains current = RandomChannels(12);
+        const ChannelTrains before = current;
         QVERIFY(LoadCaptureFile(path, current));
         QVERIFY(current[3] == saved[3]);
         for (int c = 0; c < 3; ++c)
@@ -103,13 +103,13 @@ private slots:
         QFETCH(std::vector<int>, replaced);
         QFETCH(std::vector<int>, fills);
 
-        ChannelMemory fromBytes{};
+        ChannelTrains fromBytes{};
         QCOMPARE(ApplyCaptureRecords(bytes, fromBytes), replaced);
 
         // Reading the same bytes from a file gives the same result.
         const QString path = dir.filePath("records.lgc");
         QVERIFY(WriteFile(path, bytes));
-        ChannelMemory fromFile{};
+        ChannelTrains fromFile{};
         std::vector<int> fileReplaced;
         QVERIFY(LoadCaptureFile(path, fromFile, &fileReplaced));
         QCOMPARE(fileReplaced, replaced);
@@ -130,7 +130,7 @@ private slots:
         // Small indexes so that some records land.
         for (int r = 0; r < 40; r += 3)
             qToLittleEndian<quint32>(static_cast<quint32>(r % 4), bytes.data() + r * kCaptureRecordSize);
-        ChannelMemory channels{};
+        ChannelTrains channels{};
         const std::vector<int> replaced = ApplyCaptureRecords(bytes, channels);
         QVERIFY(!replaced.empty());
         for (const int c : replaced)
@@ -139,8 +139,8 @@ private slots:
 
     void leavesChannelsAloneWhenTheFileCannotBeRead()
     {
-        const ChannelMemory before = RandomChannels(5);
-        ChannelMemory channels = before;
+        const ChannelTrains before = RandomChannels(5);
+        ChannelTrains channels = before;
         QVERIFY(!LoadCaptureFile(dir.filePath("missing.lgc"), channels));
         QVERIFY(!LoadCaptureFile(dir.path(), channels));
         QVERIFY(channels == before);
@@ -148,7 +148,7 @@ private slots:
 
     void skipsUnknownChannelsWhenSaving()
     {
-        const ChannelMemory channels = RandomChannels(3);
+        const ChannelTrains channels = RandomChannels(3);
         const QByteArray bytes = SerializeChannels(channels, {2, -1, 4, 0});
         QCOMPARE(bytes.size(), 2 * kCaptureRecordSize);
         QCOMPARE(qFromLittleEndian<quint32>(bytes.constData()), 2u);
@@ -157,7 +157,7 @@ private slots:
 
     void failedSaveNamesTheFileAndKeepsThePrevious()
     {
-        const ChannelMemory channels = RandomChannels(21);
+        const ChannelTrains channels = RandomChannels(21);
 
         // A plain file where a folder should be fails for every user.
         const QString notAFolder = dir.filePath("plain");

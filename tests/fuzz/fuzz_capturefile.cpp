@@ -13,7 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    ChannelMemory channels{};
+    ChannelTrains channels{};
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     ApplyCaptureRecords(bytes, channels);
 

@@ -190,8 +190,8 @@ void TestMainPanelPainter::traceLevelsAndEdges()
     QFETCH(bool, analyze);
     QFETCH(int, yHigh);
     QFETCH(int, yLow);
-    QCOMPARE(TraceHighY(channel, analyze), yHigh);
-    QCOMPARE(TraceLowY(channel), yLow);
+    QCOMPARE(ViewGeometry::TraceHighY(channel, analyze), yHigh);
+    QCOMPARE(ViewGeometry::TraceLowY(channel), yLow);
 
     const PanelGeometry panels = MakePanels(1200, 1000);
     WaveformView view = MakeView(panels, 14060);

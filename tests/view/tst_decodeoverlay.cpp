@@ -1,6 +1,8 @@
-#include "analyzer/decode/DecodeOverlay.h"
+#include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/decode/ProtocolTable.h"
+#include "analyzer/view/DecodeOverlay.h"
 #include "tests/support/FrameBuilder.h"
+#include "tests/support/HostileTrains.h"
 
 #include <QImage>
 #include <QPainter>
@@ -45,7 +47,7 @@ QImage DrawOne(const PulseTrain& train, const LabelBox& box, int channel, int sc
 {
     QImage image = BlankImage();
     QPainter painter(&image);
-    DrawLabelBox(painter, clientArea, TimeAxis{kZoom, scroll}, channel, PulseStartTimes(train), box);
+    DrawLabelBox(painter, OverlayPaintParams{clientArea, TimeAxis{kZoom, scroll}}, channel, PulseStartTimes(train), box);
     return image;
 }
 
@@ -76,7 +78,7 @@ int TextWidth(const QString& text)
 
 } // namespace
 
-class TestOverlay : public QObject {
+class TestDecodeOverlay : public QObject {
     Q_OBJECT
 
 private slots:
@@ -196,7 +198,7 @@ private slots:
 
     void overlayDrawsOnlyRecognisedChannels()
     {
-        std::array<PulseTrain, kChannelCount> channels{};
+        ChannelTrains channels{};
         channels[0] = NecTrain({0x00, 0xFF, 0x40, 0xBF});
         channels[1] = NecTrain({0x00, 0xFF, 0x40, 0xBF});
         channels[3] = EvenTrain(300);
@@ -207,7 +209,7 @@ private slots:
         QFont callerFont(QStringLiteral("Liberation Sans"));
         painter.setFont(callerFont);
         painter.setPen(Qt::red);
-        DrawDecodeOverlay(painter, image.rect(), TimeAxis{100, 0}, channels, protocols);
+        DrawDecodeOverlay(painter, OverlayPaintParams{image.rect(), TimeAxis{100, 0}}, channels, protocols);
         QCOMPARE(painter.pen().color(), QColor(Qt::red));
         QCOMPARE(painter.font().family(), callerFont.family());
         QVERIFY(!painter.hasClipping());
@@ -230,7 +232,46 @@ private slots:
                      + CountPixels(image, kOverlayFillColor, strip) + CountPixels(image, kOverlayTextColor, strip),
                  strip.width() * strip.height());
     }
+
+    // Whatever a capture file holds, and whatever protocol a channel claims,
+    // drawing stays inside the client area; the sanitizer build checks that
+    // nothing is read or computed out of range on the way.
+    void drawsHostileTrains_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::newRow("any value") << int(HostileShape::AnyValue);
+        QTest::newRow("near nominals") << int(HostileShape::NearNominals);
+        QTest::newRow("extremes") << int(HostileShape::Extremes);
+        QTest::newRow("mutated frames") << int(HostileShape::MutatedFrames);
+    }
+
+    void drawsHostileTrains()
+    {
+        QFETCH(int, shape);
+        std::mt19937 random(20240 + uint32_t(shape));
+        QImage image(320, 400, QImage::Format_RGB32);
+        const QRect client(10, 0, 300, 400);
+        const int zooms[] = {1, 100, 1000};
+        for (int round = 0; round < 150; ++round) {
+            ChannelTrains channels;
+            for (PulseTrain& train : channels)
+                train = HostileTrain(random, HostileShape(shape));
+            std::array<int, kChannelCount> protocols{};
+            IdentifyChannels(channels, protocols, -1);
+            for (int c = 0; c < kChannelCount; ++c) {
+                if (random() % 2)
+                    protocols[std::size_t(c)] = int(random() % 9) - 1;
+            }
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            const TimeAxis axis{zooms[random() % 3], int(random() % 3 == 0 ? random() % 100000 : 0)};
+            DrawDecodeOverlay(painter, OverlayPaintParams{client, axis}, channels, protocols);
+            painter.end();
+            QCOMPARE(CountNot(image, kBlack, QRect(0, 0, 10, 400)), 0);
+            QCOMPARE(CountNot(image, kBlack, QRect(310, 0, 10, 400)), 0);
+        }
+    }
 };
 
-QTEST_MAIN(TestOverlay)
-#include "tst_overlay.moc"
+QTEST_MAIN(TestDecodeOverlay)
+#include "tst_decodeoverlay.moc"
