@@ -8,6 +8,7 @@
 
 namespace {
 
+// Vendor requests, answered on the control endpoint.
 constexpr int kVendorIn = 0xC0; // device-to-host, vendor, device
 constexpr int kRequestName = 0x54;
 constexpr int kRequestVersion = 0x56;
@@ -16,6 +17,28 @@ constexpr int kRequestType = 0x45;
 constexpr int kRequestStatus = 0x58;
 constexpr int kRequestSignal = 0x5A;
 constexpr int kSignalValue = 0x6400;
+
+// Bulk command frames: start byte, sequence, payload length, two fixed
+// bytes, the payload, then the XOR of everything before it.
+constexpr uint8_t kFrameStart = 0x1B;
+constexpr uint8_t kFrameFixed1 = 0x00;
+constexpr uint8_t kFrameFixed2 = 0x0E;
+constexpr int kFrameHeaderBytes = 5;
+constexpr int kFrameOverheadBytes = kFrameHeaderBytes + 1;
+
+// A payload starts with a command byte and a tag byte: commands of the normal
+// firmware carry kTagFirmware, those of the bootloader kTagBootloader.
+constexpr uint8_t kTagFirmware = 0xBB;
+constexpr uint8_t kTagBootloader = 0xAA;
+constexpr uint8_t kCommandSetTrigger = 0x01;   // type, min, max (u16 each in 2 us units, low byte first)
+constexpr uint8_t kCommandSendTrain = 0x02;    // u16 length; the train follows as a data phase
+constexpr uint8_t kCommandReadTrain = 0x03;    // u16 length; the capture comes back as a data phase
+constexpr uint8_t kCommandFirmwareBegin = 0x02; // 4 zero bytes, u32 length; the image follows in chunks
+constexpr uint8_t kCommandFirmwareEnd = 0x04;
+// Restarting into the bootloader is a command of its own kind.
+constexpr uint8_t kCommandEnterBootloader = 0x10;
+constexpr uint8_t kTagEnterBootloader = 0x55;
+
 // A corrupt bus list must not hang discovery.
 constexpr int kMaxDevicesWalked = 4096;
 
@@ -25,6 +48,28 @@ QString TextOfReply(const uint8_t* bytes, int length)
     const void* zero = std::memchr(bytes, 0, static_cast<size_t>(length));
     const int used = zero ? static_cast<int>(static_cast<const uint8_t*>(zero) - bytes) : length;
     return QString::fromLocal8Bit(reinterpret_cast<const char*>(bytes), used);
+}
+
+QString FixedText(const char* text, size_t capacity)
+{
+    return QString::fromLocal8Bit(text, int(qstrnlen(text, capacity)));
+}
+
+// Rescans the buses and calls visit(bus, device) for every device with our
+// vendor and product id, in bus order.
+template <typename Visit>
+void ForEachMatchingDevice(Visit visit)
+{
+    usb_find_busses();
+    usb_find_devices();
+    int walked = 0;
+    for (usb_bus* bus = usb_get_busses(); bus && walked < kMaxDevicesWalked; bus = bus->next) {
+        for (struct usb_device* dev = bus->devices; dev && walked < kMaxDevicesWalked; dev = dev->next) {
+            ++walked;
+            if (dev->descriptor.idVendor == CEPDevice::kVendorId && dev->descriptor.idProduct == CEPDevice::kProductId)
+                visit(bus, dev);
+        }
+    }
 }
 
 } // namespace
@@ -59,20 +104,12 @@ void CUSBDevice::CloseLocked()
 bool CEPDevice::FindDevice()
 {
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
-    usb_find_busses();
-    usb_find_devices();
     bool matchSeen = false;
-    int walked = 0;
-    for (usb_bus* bus = usb_get_busses(); bus && walked < kMaxDevicesWalked; bus = bus->next) {
-        for (struct usb_device* dev = bus->devices; dev && walked < kMaxDevicesWalked; dev = dev->next) {
-            ++walked;
-            if (dev->descriptor.idVendor != kVendorId || dev->descriptor.idProduct != kProductId)
-                continue;
-            matchSeen = true;
-            if (!handle)
-                handle = usb_open(dev);
-        }
-    }
+    ForEachMatchingDevice([&](usb_bus*, struct usb_device* dev) {
+        matchSeen = true;
+        if (!handle)
+            handle = usb_open(dev);
+    });
     if (handle && !matchSeen) {
         identified = false;
         CloseLocked();
@@ -83,21 +120,12 @@ bool CEPDevice::FindDevice()
 QStringList CEPDevice::ListMatchingDevices()
 {
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
-    usb_find_busses();
-    usb_find_devices();
     QStringList paths;
-    int walked = 0;
-    for (usb_bus* bus = usb_get_busses(); bus && walked < kMaxDevicesWalked; bus = bus->next) {
-        for (struct usb_device* dev = bus->devices; dev && walked < kMaxDevicesWalked; dev = dev->next) {
-            ++walked;
-            if (dev->descriptor.idVendor != kVendorId || dev->descriptor.idProduct != kProductId)
-                continue;
-            const QString location = QString::fromLocal8Bit(bus->dirname, int(qstrnlen(bus->dirname, sizeof bus->dirname)))
-                + QLatin1Char('-')
-                + QString::fromLocal8Bit(dev->filename, int(qstrnlen(dev->filename, sizeof dev->filename)));
-            paths << QStringLiteral("\\\\?\\USB#Vid_16c0&Pid_1012#%1#{A5DCBF10-6530-11D2-901F-00C04FB951ED}").arg(location);
-        }
-    }
+    ForEachMatchingDevice([&](usb_bus* bus, struct usb_device* dev) {
+        const QString location = FixedText(bus->dirname, sizeof bus->dirname) + QLatin1Char('-')
+                                 + FixedText(dev->filename, sizeof dev->filename);
+        paths << QStringLiteral("\\\\?\\USB#Vid_16c0&Pid_1012#%1#{A5DCBF10-6530-11D2-901F-00C04FB951ED}").arg(location);
+    });
     return paths;
 }
 
@@ -167,21 +195,22 @@ bool CEPDevice::SendCommand(const uint8_t* payload, int payloadLength)
     if (payloadLength < 0 || payloadLength > kMaxPayload || (payloadLength > 0 && !payload))
         return false;
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
-    uint8_t frame[kMaxPayload + 6];
-    frame[0] = 0x1B;
+    uint8_t frame[kMaxPayload + kFrameOverheadBytes];
+    frame[0] = kFrameStart;
     frame[1] = static_cast<uint8_t>(frameSequence.fetch_add(1) + 1);
     frame[2] = static_cast<uint8_t>(payloadLength);
-    frame[3] = 0x00;
-    frame[4] = 0x0E;
+    frame[3] = kFrameFixed1;
+    frame[4] = kFrameFixed2;
     if (payloadLength > 0)
-        std::memcpy(frame + 5, payload, static_cast<size_t>(payloadLength));
+        std::memcpy(frame + kFrameHeaderBytes, payload, static_cast<size_t>(payloadLength));
     uint8_t check = 0;
-    for (int i = 0; i < 5 + payloadLength; ++i)
+    for (int i = 0; i < kFrameHeaderBytes + payloadLength; ++i)
         check ^= frame[i];
-    frame[5 + payloadLength] = check;
+    frame[kFrameHeaderBytes + payloadLength] = check;
 
+    const int frameLength = payloadLength + kFrameOverheadBytes;
     int written = 0;
-    return BulkTransfer(kEndpointOut, frame, payloadLength + 6, written) && written == payloadLength + 6;
+    return BulkTransfer(kEndpointOut, frame, frameLength, written) && written == frameLength;
 }
 
 // One claimed bulk transfer. False when there is no handle or the claim fails.
@@ -192,7 +221,7 @@ bool CEPDevice::BulkTransfer(int endpoint, uint8_t* bytes, int length, int& move
     if (!handle || usb_claim_interface(handle, 0) < 0)
         return false;
     char* data = reinterpret_cast<char*>(bytes);
-    const int result = (endpoint & 0x80) ? usb_bulk_read(handle, endpoint, data, length, kTimeoutMs)
+    const int result = (endpoint & USB_ENDPOINT_DIR_MASK) ? usb_bulk_read(handle, endpoint, data, length, kTimeoutMs)
                                          : usb_bulk_write(handle, endpoint, data, length, kTimeoutMs);
     usb_release_interface(handle, 0);
     moved = result;
@@ -201,8 +230,8 @@ bool CEPDevice::BulkTransfer(int endpoint, uint8_t* bytes, int length, int& move
 
 bool CEPDevice::SetTrigger(int type, uint16_t minUnits, uint16_t maxUnits)
 {
-    const uint8_t payload[7] = {0x01,
-                                0xBB,
+    const uint8_t payload[7] = {kCommandSetTrigger,
+                                kTagFirmware,
                                 static_cast<uint8_t>(type),
                                 static_cast<uint8_t>(minUnits & 0xFF),
                                 static_cast<uint8_t>(minUnits >> 8),
@@ -213,36 +242,35 @@ bool CEPDevice::SetTrigger(int type, uint16_t minUnits, uint16_t maxUnits)
 
 bool CEPDevice::SendTrain(const uint8_t* bytes, int length)
 {
-    if (length < 0 || length > 0xFFFF || (length > 0 && !bytes))
-        return false;
-    std::lock_guard<std::recursive_mutex> lock(handleMutex);
-    const uint8_t payload[4] = {0x02, 0xBB, static_cast<uint8_t>(length & 0xFF), static_cast<uint8_t>(length >> 8)};
-    if (!SendCommand(payload, 4))
-        return false;
-    int moved = 0;
     // libusb-0.1 takes a non-const buffer even for writes.
-    if (!BulkTransfer(kEndpointOut, const_cast<uint8_t*>(bytes), length, moved))
-        return length == 0;
-    return moved == length;
+    return TrainDataPhase(kCommandSendTrain, kEndpointOut, const_cast<uint8_t*>(bytes), length);
 }
 
 bool CEPDevice::ReadTrain(uint8_t* buffer, int length)
 {
-    if (length < 0 || length > 0xFFFF || (length > 0 && !buffer))
+    return TrainDataPhase(kCommandReadTrain, kEndpointIn, buffer, length);
+}
+
+// Announces a data phase of `length` bytes, then moves them on `endpoint`. An
+// empty phase counts as done even when the transfer cannot be made.
+bool CEPDevice::TrainDataPhase(uint8_t command, int endpoint, uint8_t* bytes, int length)
+{
+    if (length < 0 || length > 0xFFFF || (length > 0 && !bytes))
         return false;
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
-    const uint8_t payload[4] = {0x03, 0xBB, static_cast<uint8_t>(length & 0xFF), static_cast<uint8_t>(length >> 8)};
+    const uint8_t payload[4] = {command, kTagFirmware, static_cast<uint8_t>(length & 0xFF),
+                                static_cast<uint8_t>(length >> 8)};
     if (!SendCommand(payload, 4))
         return false;
     int moved = 0;
-    if (!BulkTransfer(kEndpointIn, buffer, length, moved))
+    if (!BulkTransfer(endpoint, bytes, length, moved))
         return length == 0;
     return moved == length;
 }
 
 bool CEPDevice::EnterBootloader()
 {
-    const uint8_t payload[2] = {0x10, 0x55};
+    const uint8_t payload[2] = {kCommandEnterBootloader, kTagEnterBootloader};
     return SendCommand(payload, 2);
 }
 
@@ -252,7 +280,7 @@ bool CEPDevice::WriteFirmware(const uint8_t* image, size_t length)
         return false;
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
     const uint32_t len = static_cast<uint32_t>(length);
-    const uint8_t begin[10] = {0x02, 0xAA, 0x00, 0x00, 0x00, 0x00,
+    const uint8_t begin[10] = {kCommandFirmwareBegin, kTagBootloader, 0x00, 0x00, 0x00, 0x00,
                                static_cast<uint8_t>(len), static_cast<uint8_t>(len >> 8),
                                static_cast<uint8_t>(len >> 16), static_cast<uint8_t>(len >> 24)};
     if (!SendCommand(begin, 10))
@@ -275,7 +303,7 @@ bool CEPDevice::WriteFirmware(const uint8_t* image, size_t length)
         if (moved != static_cast<int>(rest))
             return false;
     }
-    const uint8_t end[2] = {0x04, 0xAA};
+    const uint8_t end[2] = {kCommandFirmwareEnd, kTagBootloader};
     SendCommand(end, 2);
     return true;
 }

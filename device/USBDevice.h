@@ -98,6 +98,7 @@ public:
 private:
     int VendorRead(int request, int value, uint8_t* out);
     bool BulkTransfer(int endpoint, uint8_t* bytes, int length, int& moved);
+    bool TrainDataPhase(uint8_t command, int endpoint, uint8_t* bytes, int length);
 
     DeviceIdentity identity;
     static std::atomic<uint8_t> frameSequence;

@@ -10,7 +10,7 @@
 #include "analyzer/decode/CodeText.h"
 #include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/settings/SettingsStore.h"
-#include "device/DeviceChangeMonitor.h"
+#include "device/DeviceChangeWatcher.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -64,9 +64,9 @@ void CWavixDlg::RunStartup()
     setWindowIcon(WavixIcon());
     view->AttachZoomList(zoomList);
 
-    deviceMonitor = new DeviceChangeMonitor([this] { return device.ListMatchingDevices(); }, this);
-    connect(deviceMonitor, &DeviceChangeMonitor::DeviceChange, this, &CWavixDlg::OnDeviceChange);
-    deviceMonitor->Start();
+    deviceWatcher = new DeviceChangeWatcher([this] { return device.ListMatchingDevices(); }, this);
+    connect(deviceWatcher, &DeviceChangeWatcher::DeviceChange, this, &CWavixDlg::OnDeviceChange);
+    deviceWatcher->Start();
 
     startLayout.recorded = true;
     startLayout.client = client->size();
@@ -164,8 +164,8 @@ void CWavixDlg::UpdateTriggerLabel()
 
 void CWavixDlg::OnDeviceChange(int kind, int broadcastType, const QString& path)
 {
-    if ((kind == DeviceChangeMonitor::kArrival || kind == DeviceChangeMonitor::kRemoveComplete)
-        && broadcastType == DeviceChangeMonitor::kDeviceInterface && IsOurDevicePath(path))
+    if ((kind == DeviceChangeWatcher::kArrival || kind == DeviceChangeWatcher::kRemoveComplete)
+        && broadcastType == DeviceChangeWatcher::kDeviceInterface && IsOurDevicePath(path))
         device.FindDevice();
 }
 
@@ -255,8 +255,8 @@ void CWavixDlg::closeEvent(QCloseEvent* event)
     capturePollTimer.stop();
     deviceMonitorTimer.stop();
     deviceSearchTimer.stop();
-    if (deviceMonitor)
-        deviceMonitor->Stop();
+    if (deviceWatcher)
+        deviceWatcher->Stop();
     event->accept();
 }
 

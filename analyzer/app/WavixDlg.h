@@ -14,7 +14,7 @@
 #include <memory>
 
 class CWaveformPanel;
-class DeviceChangeMonitor;
+class DeviceChangeWatcher;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -88,7 +88,7 @@ private:
     bool lastShownConnected = false;
 
     std::unique_ptr<WaveformController> view;
-    DeviceChangeMonitor* deviceMonitor = nullptr;
+    DeviceChangeWatcher* deviceWatcher = nullptr;
 
     QTimer deviceMonitorTimer; // timer 2
     QTimer deviceSearchTimer;  // timer 3

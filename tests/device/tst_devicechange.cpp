@@ -1,5 +1,5 @@
 // Device arrival and removal: the path test and the rescan that announces changes.
-#include "device/DeviceChangeMonitor.h"
+#include "device/DeviceChangeWatcher.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -31,23 +31,23 @@ private slots:
     void rescanAnnouncesArrivalAndRemoval()
     {
         QStringList present = {QStringLiteral("a")};
-        DeviceChangeMonitor monitor([&] { return present; });
-        QSignalSpy spy(&monitor, &DeviceChangeMonitor::DeviceChange);
-        monitor.Start(0);
-        monitor.Rescan();
+        DeviceChangeWatcher watcher([&] { return present; });
+        QSignalSpy spy(&watcher, &DeviceChangeWatcher::DeviceChange);
+        watcher.Start(0);
+        watcher.Rescan();
         QCOMPARE(spy.count(), 0); // present at start: a baseline, not an arrival
 
         present = {QStringLiteral("a"), QStringLiteral("b")};
-        monitor.Rescan();
+        watcher.Rescan();
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), DeviceChangeMonitor::kArrival);
-        QCOMPARE(spy.at(0).at(1).toInt(), DeviceChangeMonitor::kDeviceInterface);
+        QCOMPARE(spy.at(0).at(0).toInt(), DeviceChangeWatcher::kArrival);
+        QCOMPARE(spy.at(0).at(1).toInt(), DeviceChangeWatcher::kDeviceInterface);
         QCOMPARE(spy.at(0).at(2).toString(), QStringLiteral("b"));
 
         present = {QStringLiteral("b")};
-        monitor.Rescan();
+        watcher.Rescan();
         QCOMPARE(spy.count(), 2);
-        QCOMPARE(spy.at(1).at(0).toInt(), DeviceChangeMonitor::kRemoveComplete);
+        QCOMPARE(spy.at(1).at(0).toInt(), DeviceChangeWatcher::kRemoveComplete);
         QCOMPARE(spy.at(1).at(2).toString(), QStringLiteral("a"));
     }
 };

@@ -12,7 +12,7 @@
 // /dev/bus/usb where the system offers it and also rescans periodically,
 // because containers deliver no hot-plug events and the simulated device has
 // no device node at all. Tests feed notifications to the receiver directly.
-class DeviceChangeMonitor : public QObject {
+class DeviceChangeWatcher : public QObject {
     Q_OBJECT
 public:
     static constexpr int kArrival = 0x8000;
@@ -21,7 +21,7 @@ public:
 
     using Lister = std::function<QStringList()>;
 
-    explicit DeviceChangeMonitor(Lister lister, QObject* parent = nullptr);
+    explicit DeviceChangeWatcher(Lister lister, QObject* parent = nullptr);
 
     void Start(int rescanIntervalMs = 500);
     void Stop();
@@ -40,7 +40,7 @@ private:
     bool primed = false;
     QTimer rescanTimer;
     QTimer debounce;
-    QFileSystemWatcher watcher;
+    QFileSystemWatcher busWatcher;
 };
 
 // True when an interface path names our device: the text between its first

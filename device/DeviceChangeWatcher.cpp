@@ -1,4 +1,4 @@
-#include "device/DeviceChangeMonitor.h"
+#include "device/DeviceChangeWatcher.h"
 
 #include <QDir>
 
@@ -6,20 +6,20 @@ namespace {
 const QString kBusRoot = QStringLiteral("/dev/bus/usb");
 }
 
-DeviceChangeMonitor::DeviceChangeMonitor(Lister lister, QObject* parent)
+DeviceChangeWatcher::DeviceChangeWatcher(Lister lister, QObject* parent)
     : QObject(parent), lister(std::move(lister))
 {
-    connect(&rescanTimer, &QTimer::timeout, this, &DeviceChangeMonitor::Rescan);
+    connect(&rescanTimer, &QTimer::timeout, this, &DeviceChangeWatcher::Rescan);
     debounce.setSingleShot(true);
     debounce.setInterval(50);
     connect(&debounce, &QTimer::timeout, this, [this] {
         WatchBusDirectories();
         Rescan();
     });
-    connect(&watcher, &QFileSystemWatcher::directoryChanged, this, [this] { debounce.start(); });
+    connect(&busWatcher, &QFileSystemWatcher::directoryChanged, this, [this] { debounce.start(); });
 }
 
-void DeviceChangeMonitor::Start(int rescanIntervalMs)
+void DeviceChangeWatcher::Start(int rescanIntervalMs)
 {
     WatchBusDirectories();
     // The devices present at start are the baseline, not arrivals.
@@ -31,13 +31,13 @@ void DeviceChangeMonitor::Start(int rescanIntervalMs)
         rescanTimer.start(rescanIntervalMs);
 }
 
-void DeviceChangeMonitor::Stop()
+void DeviceChangeWatcher::Stop()
 {
     rescanTimer.stop();
     debounce.stop();
 }
 
-void DeviceChangeMonitor::WatchBusDirectories()
+void DeviceChangeWatcher::WatchBusDirectories()
 {
     QStringList dirs;
     if (QDir(kBusRoot).exists()) {
@@ -45,13 +45,13 @@ void DeviceChangeMonitor::WatchBusDirectories()
         for (const QString& bus : QDir(kBusRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
             dirs << kBusRoot + QLatin1Char('/') + bus;
     }
-    const QStringList watched = watcher.directories();
+    const QStringList watched = busWatcher.directories();
     for (const QString& dir : dirs)
         if (!watched.contains(dir))
-            watcher.addPath(dir);
+            busWatcher.addPath(dir);
 }
 
-void DeviceChangeMonitor::Rescan()
+void DeviceChangeWatcher::Rescan()
 {
     if (!lister)
         return;
