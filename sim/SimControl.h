@@ -7,6 +7,8 @@
 // Nothing here depends on the programs' own code: the model knows the wire
 // protocol on its own, so it catches our mistakes.
 
+#include "sim/model/DeviceTypes.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,12 +23,6 @@ void Plug();
 void Unplug();
 bool IsPlugged();
 
-struct Identity {
-    std::string name = "IR Logic Analyzer";
-    std::string version = "1.0.1.1";
-    uint32_t serial = 20231108;
-    std::string type = "L4IR"; // four characters, ending in "IR"
-};
 void SetIdentity(const Identity& identity);
 Identity CurrentIdentity();
 
@@ -41,21 +37,10 @@ int PendingCaptures();
 // phases alike, each exactly as it arrived on endpoint 0x02.
 std::vector<std::vector<uint8_t>> BulkWrites();
 // The decoded command frames only (header checked, XOR checked).
-struct Frame {
-    uint8_t sequence = 0;
-    std::vector<uint8_t> payload;
-    bool checksumOk = false;
-};
 std::vector<Frame> Frames();
 // Trains the host asked the device to transmit (the data phase bytes).
 std::vector<std::vector<uint8_t>> TransmittedTrains();
 // The last trigger configuration received: type, min and max in 2 us units.
-struct Trigger {
-    bool received = false;
-    int type = 0;
-    int minUnits = 0;
-    int maxUnits = 0;
-};
 Trigger LastTrigger();
 int SignalCount();
 void ClearLogs();
@@ -67,18 +52,6 @@ int ClaimedInterfaces(); // claims not yet released
 int OpenCount();    // successful usb_open calls since Reset
 int UnclaimedTransfers(); // bulk transfers made without interface 0 claimed
 
-enum class Fault {
-    None,
-    OpenFails,        // usb_open returns NULL
-    Timeout,          // control and bulk transfers return -110
-    ShortReply,       // vendor replies lose their last byte
-    OversizedReply,   // vendor replies report more bytes than were asked for
-    EmptyReply,       // vendor replies return 0 bytes
-    WrongStatusMarker,// status reply starts with another byte than 0x58
-    ClaimFails,       // usb_claim_interface returns an error
-    ShortBulk,        // bulk transfers move one byte less than asked
-    UnplugMidTransfer // the next bulk transfer unplugs the device and fails
-};
 // count < 0: until cleared; otherwise the number of times the fault fires.
 void InjectFault(Fault fault, int count = -1);
 void ClearFaults();

@@ -28,6 +28,17 @@ enum class Op : uint8_t {
     Loopback,     // u8 0 off, 1 on, 2 ask -> u8
 };
 
+// Op::Identity: the fields a request changes, or'ed into its mask.
+namespace IdentityField {
+constexpr uint8_t kName = 1;
+constexpr uint8_t kVersion = 2;
+constexpr uint8_t kSerial = 4;
+constexpr uint8_t kType = 8;
+} // namespace IdentityField
+
+// Op::Loopback: switch it, or only ask how it stands.
+enum class LoopbackMode : uint8_t { Off = 0, On = 1, Ask = 2 };
+
 constexpr uint8_t kStatusOk = 0;
 constexpr uint8_t kStatusBadRequest = 1;
 

@@ -12,7 +12,6 @@ namespace usbsim {
 
 namespace {
 
-constexpr int kErrAccess = -13;
 constexpr int kVendorIn = 0xC0;
 constexpr int kEndpointOut = 0x02;
 constexpr int kEndpointIn = 0x81;
@@ -232,9 +231,9 @@ int DeviceModel::Release(int handle, int interface)
     return plugged && state->key == key ? 0 : kErrNoDevice;
 }
 
-DeviceModel::Reply DeviceModel::VendorReply(int request, int value)
+TransferReply DeviceModel::VendorReply(int request, int value)
 {
-    Reply reply;
+    TransferReply reply;
     const bool needsZeroValue = request != 'Z';
     if (needsZeroValue && value != 0) {
         log.Append("control request " + Hex2(request) + " with wValue " + std::to_string(value) + " stalled");
@@ -275,11 +274,11 @@ DeviceModel::Reply DeviceModel::VendorReply(int request, int value)
     return reply;
 }
 
-DeviceModel::Reply DeviceModel::Control(int handle, int requestType, int request, int value, int index, int size)
+TransferReply DeviceModel::Control(int handle, int requestType, int request, int value, int index, int size)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
-    Reply reply;
+    TransferReply reply;
     HandleState* state = FindHandle(handle);
     if (!state || size < 0) {
         reply.result = kErrInvalid;
@@ -363,11 +362,11 @@ int DeviceModel::BulkWrite(int handle, int endpoint, const uint8_t* bytes, int s
     return accepted;
 }
 
-DeviceModel::Reply DeviceModel::BulkRead(int handle, int endpoint, int size)
+TransferReply DeviceModel::BulkRead(int handle, int endpoint, int size)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
-    Reply reply;
+    TransferReply reply;
     HandleState* state = nullptr;
     if (size < 0) {
         reply.result = kErrInvalid;

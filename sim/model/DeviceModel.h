@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/SimControl.h"
 #include "sim/model/BusEntry.h"
+#include "sim/model/DeviceTypes.h"
 #include "sim/model/EventLog.h"
 
 #include <chrono>
@@ -15,24 +15,12 @@
 
 namespace usbsim {
 
-// libusb-0.1 style results: negative errno values.
-constexpr int kErrNoDevice = -19;
-constexpr int kErrInvalid = -22;
-constexpr int kErrBusy = -16;
-constexpr int kErrStall = -32;
-constexpr int kErrTimeout = -110;
-
 // The simulated IR device at the USB level, on its bus beside a few devices
 // that are not ours. Both front-ends (the in-process libusb and the daemon)
 // drive one of these; every public call takes the one lock, because the
 // programs use a handle from a second thread during firmware updates.
 class DeviceModel {
 public:
-    struct Reply {
-        int result = 0;
-        std::vector<uint8_t> data; // never longer than the size asked for
-    };
-
     // Keys of our device count up from firstDeviceKey; a daemon picks a fresh
     // base so that a restarted daemon never reuses a key a client still holds.
     explicit DeviceModel(uint64_t firstDeviceKey = 1000);
@@ -48,9 +36,9 @@ public:
     void SetOwnerName(int owner, const std::string& name);
     int Claim(int handle, int interface);
     int Release(int handle, int interface);
-    Reply Control(int handle, int requestType, int request, int value, int index, int size);
+    TransferReply Control(int handle, int requestType, int request, int value, int index, int size);
     int BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size);
-    Reply BulkRead(int handle, int endpoint, int size);
+    TransferReply BulkRead(int handle, int endpoint, int size);
 
     // Test and tool side.
     void Plug();
@@ -106,7 +94,7 @@ private:
     bool TakeFault(Fault fault);
     HandleState* FindHandle(int handle);
     int CheckTransfer(int handle, HandleState*& state, int endpoint, int expectedEndpoint, const char* what);
-    Reply VendorReply(int request, int value);
+    TransferReply VendorReply(int request, int value);
     void ReceiveBulk(int owner, const std::vector<uint8_t>& bytes);
     void ReceiveFrame(int owner, const std::vector<uint8_t>& bytes);
     void ExecuteCommand(const std::vector<uint8_t>& payload);

@@ -47,4 +47,12 @@ std::vector<Fault> AllFaults()
     return faults;
 }
 
+std::optional<Fault> FaultFromNumber(int number)
+{
+    for (const NamedFault& named : kNames)
+        if (static_cast<int>(named.fault) == number)
+            return named.fault;
+    return std::nullopt;
+}
+
 } // namespace usbsim

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/SimControl.h"
+#include "sim/model/DeviceTypes.h"
 
 #include <optional>
 #include <string>
@@ -12,5 +12,7 @@ namespace usbsim {
 std::string FaultName(Fault fault);
 std::optional<Fault> FaultFromName(const std::string& name);
 std::vector<Fault> AllFaults();
+// The fault a number on the wire names, when it is one of AllFaults().
+std::optional<Fault> FaultFromNumber(int number);
 
 } // namespace usbsim

@@ -359,10 +359,10 @@ int Tool::Identity()
     const auto serial = args.Number("--serial", 0, 0, UINT32_MAX);
     if (!serial)
         return Usage(args.error);
-    mask |= name ? 1 : 0;
-    mask |= version ? 2 : 0;
-    mask |= args.Option("--serial") ? 4 : 0;
-    mask |= type ? 8 : 0;
+    mask |= name ? IdentityField::kName : 0;
+    mask |= version ? IdentityField::kVersion : 0;
+    mask |= args.Option("--serial") ? IdentityField::kSerial : 0;
+    mask |= type ? IdentityField::kType : 0;
     std::vector<uint8_t> reply;
     MessageWriter request;
     request.U8(static_cast<uint8_t>(Op::Identity))
@@ -386,14 +386,14 @@ int Tool::Identity()
 
 int Tool::Loopback()
 {
-    uint8_t mode = 2;
+    LoopbackMode mode = LoopbackMode::Ask;
     if (args.positional.size() == 2) {
         if (args.positional[1] != "on" && args.positional[1] != "off")
             return Usage("loopback takes on or off");
-        mode = args.positional[1] == "on" ? 1 : 0;
+        mode = args.positional[1] == "on" ? LoopbackMode::On : LoopbackMode::Off;
     }
     std::vector<uint8_t> reply;
-    if (!Call(MessageWriter().U8(static_cast<uint8_t>(Op::Loopback)).U8(mode), reply))
+    if (!Call(MessageWriter().U8(static_cast<uint8_t>(Op::Loopback)).U8(static_cast<uint8_t>(mode)), reply))
         return kExitFailed;
     MessageReader in(reply);
     std::printf("loop-back: %s\n", in.U8() ? "on" : "off");

@@ -1,7 +1,7 @@
 #include "sim/SimControl.h"
 
 #include "sim/model/CaptureCodec.h"
-#include "sim/usb/InProcessModel.h"
+#include "sim/inprocess/InProcessModel.h"
 
 namespace usbsim {
 

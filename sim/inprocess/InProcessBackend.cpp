@@ -1,0 +1,54 @@
+// The in-process back-end: the libusb-0.1 calls reach one device model in
+// the same process, which the tests drive through sim/SimControl.h.
+#include "sim/inprocess/InProcessModel.h"
+#include "sim/usb/UsbBackend.h"
+
+namespace usbsim {
+
+// Never destroyed: a worker thread the program does not wait for at exit may
+// still be talking to the device.
+DeviceModel& InProcessModel()
+{
+    static DeviceModel* model = new DeviceModel();
+    return *model;
+}
+
+namespace {
+
+class InProcessBackend : public UsbBackend {
+public:
+    std::vector<BusEntry> Bus() override { return InProcessModel().Bus(); }
+    int Open(uint64_t deviceKey, uint64_t&) override { return InProcessModel().Open(deviceKey); }
+    int Close(const usb_dev_handle& handle) override { return InProcessModel().Close(handle.id); }
+    int Claim(const usb_dev_handle& handle, int interface) override
+    {
+        return InProcessModel().Claim(handle.id, interface);
+    }
+    int Release(const usb_dev_handle& handle, int interface) override
+    {
+        return InProcessModel().Release(handle.id, interface);
+    }
+    TransferReply Control(const usb_dev_handle& handle, int requestType, int request, int value, int index,
+                          int size) override
+    {
+        return InProcessModel().Control(handle.id, requestType, request, value, index, size);
+    }
+    int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size) override
+    {
+        return InProcessModel().BulkWrite(handle.id, endpoint, bytes, size);
+    }
+    TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size) override
+    {
+        return InProcessModel().BulkRead(handle.id, endpoint, size);
+    }
+};
+
+} // namespace
+
+UsbBackend& Backend()
+{
+    static InProcessBackend* backend = new InProcessBackend();
+    return *backend;
+}
+
+} // namespace usbsim
