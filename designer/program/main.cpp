@@ -1,0 +1,6 @@
+#include "designer/ui/RemoteApp.h"
+
+int main(int argc, char** argv)
+{
+    return RunRemote(argc, argv);
+}
