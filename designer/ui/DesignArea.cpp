@@ -5,7 +5,6 @@
 
 CDesignArea::CDesignArea(QWidget* parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("Design area"));
 }
 

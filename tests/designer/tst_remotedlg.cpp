@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -60,7 +61,11 @@ class TestRemoteDlg : public QObject {
     {
         return button->geometry().topLeft() + inButton - Area()->pos();
     }
-    QImage Shot() const { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // What the window shows: its backing store, not a fresh rendering.
+    QImage Shot() const
+    {
+        return window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
 
 private slots:
     void init()
