@@ -265,8 +265,11 @@ QPoint CCtrlEdit::AreaPoint(const QMouseEvent* event) const
 
 bool CCtrlEdit::eventFilter(QObject* watched, QEvent* event)
 {
+    // While tracking, events are taken at the widgets they are meant for:
+    // the window object must still see its own copy of each, or it loses
+    // track of the mouse button and of which widget the pointer is over.
     if (model.CurrentTracking() != EditorModel::Tracking::None && IsMouseOrKey(event->type()))
-        return OnTrackingEvent(event);
+        return watched->isWidgetType() && OnTrackingEvent(event);
     if (!model.IsAttached())
         return false;
     QWidget* widget = qobject_cast<QWidget*>(watched);

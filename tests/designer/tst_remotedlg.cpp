@@ -303,6 +303,23 @@ private slots:
         QCOMPARE(b->pos(), QPoint(140, 40));
     }
 
+    void hoverFollowsThePointerAfterADrag()
+    {
+        // Through the window, as the window system delivers them.
+        CButtonEx* a = KeyAt(keys::kDigit0 + 1, 40, 40);
+        CButtonEx* b = KeyAt(keys::kDigit0 + 2, 140, 40);
+        QWindow* w = window->windowHandle();
+        QTest::mouseMove(w, QPoint(64, 64));
+        QTRY_VERIFY(a->Hovering());
+        QTest::mousePress(w, Qt::LeftButton, {}, QPoint(64, 64));
+        QTest::mouseMove(w, QPoint(80, 150));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(80, 150), 300);
+        QCOMPARE(a->pos(), QPoint(56, 126));
+        QTest::mouseMove(w, QPoint(164, 64));
+        QTRY_VERIFY(b->Hovering());
+        QVERIFY(!a->Hovering());
+    }
+
     void ctrlAndShiftClicks()
     {
         CButtonEx* a = KeyAt(keys::kDigit0 + 1, 40, 40);
