@@ -28,6 +28,83 @@ std::optional<int> ParseCount(const QString& text, int maximum)
 
 CliParseResult Fail(const QString& error) { return CliParseResult{std::nullopt, error}; }
 
+// A word that does not start with '-' (or is "-" alone) names the file.
+bool IsFileArgument(const QString& argument)
+{
+    return !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-");
+}
+
+// "--name value" or "--name=value": the name, and the value when given inline.
+struct OptionWord {
+    QString name;
+    std::optional<QString> inlineValue;
+};
+
+OptionWord SplitOption(const QString& argument)
+{
+    const int equals = argument.indexOf(QLatin1Char('='));
+    if (equals <= 0)
+        return {argument, std::nullopt};
+    return {argument.left(equals), argument.mid(equals + 1)};
+}
+
+// The option's value: the inline one, or the next argument (moving past it).
+std::optional<QString> TakeValue(const OptionWord& option, const QStringList& arguments, int& i)
+{
+    if (option.inlineValue)
+        return option.inlineValue;
+    if (i + 1 >= arguments.size())
+        return std::nullopt;
+    return arguments[++i];
+}
+
+// The text options that take any text, and where each goes.
+std::optional<QString> CliRequest::*TextSettingNamed(const QString& name)
+{
+    if (name == QLatin1String("--prefix"))
+        return &CliRequest::prefix;
+    if (name == QLatin1String("--suffix"))
+        return &CliRequest::suffix;
+    if (name == QLatin1String("--separator"))
+        return &CliRequest::separator;
+    if (name == QLatin1String("--format"))
+        return &CliRequest::format;
+    return nullptr;
+}
+
+// Applies the option at arguments[i] to the request; what was wrong, for the
+// user, when it does not fit the command.
+QString ApplyOption(CliRequest& request, const QStringList& arguments, int& i)
+{
+    const OptionWord option = SplitOption(arguments[i]);
+    const bool isText = request.command == CliCommand::Text;
+    if (option.name == QLatin1String("--boxes") && request.command == CliCommand::Decode && !option.inlineValue) {
+        request.boxes = true;
+        return {};
+    }
+    if (const auto setting = isText ? TextSettingNamed(option.name) : nullptr) {
+        const std::optional<QString> value = TakeValue(option, arguments, i);
+        if (!value)
+            return QStringLiteral("%1 needs a value").arg(option.name);
+        request.*setting = value;
+        return {};
+    }
+    if (isText && option.name == QLatin1String("--columns")) {
+        const std::optional<QString> value = TakeValue(option, arguments, i);
+        request.columns = value ? ParseCount(*value, 1000000) : std::nullopt;
+        return request.columns ? QString() : QStringLiteral("--columns needs a whole number of 0 or more");
+    }
+    if (isText && option.name == QLatin1String("--channel")) {
+        const std::optional<QString> value = TakeValue(option, arguments, i);
+        const std::optional<int> channel = value ? ParseCount(*value, 4) : std::nullopt;
+        if (!channel || *channel < 1)
+            return QStringLiteral("--channel needs a channel number from 1 to 4");
+        request.channel = *channel;
+        return {};
+    }
+    return QStringLiteral("unknown option \"%1\" for %2").arg(arguments[i], arguments.first());
+}
+
 } // namespace
 
 CliParseResult ParseCliArguments(const QStringList& arguments)
@@ -46,8 +123,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     request.command = *command;
 
     for (int i = 1; i < arguments.size(); ++i) {
-        QString argument = arguments[i];
-        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
+        const QString& argument = arguments[i];
+        if (IsFileArgument(argument)) {
             if (!request.file.isEmpty())
                 return Fail(QStringLiteral("more than one file given"));
             if (argument.isEmpty())
@@ -55,51 +132,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             request.file = argument;
             continue;
         }
-        // "--name value" or "--name=value"
-        std::optional<QString> inlineValue;
-        const int equals = argument.indexOf(QLatin1Char('='));
-        if (equals > 0) {
-            inlineValue = argument.mid(equals + 1);
-            argument.truncate(equals);
-        }
-        auto takeValue = [&]() -> std::optional<QString> {
-            if (inlineValue)
-                return inlineValue;
-            if (i + 1 >= arguments.size())
-                return std::nullopt;
-            return arguments[++i];
-        };
-
-        const bool isText = request.command == CliCommand::Text;
-        if (argument == QLatin1String("--boxes") && request.command == CliCommand::Decode && !inlineValue) {
-            request.boxes = true;
-        } else if (isText && (argument == QLatin1String("--prefix") || argument == QLatin1String("--suffix")
-                              || argument == QLatin1String("--separator") || argument == QLatin1String("--format"))) {
-            const std::optional<QString> value = takeValue();
-            if (!value)
-                return Fail(QStringLiteral("%1 needs a value").arg(argument));
-            if (argument == QLatin1String("--prefix"))
-                request.prefix = value;
-            else if (argument == QLatin1String("--suffix"))
-                request.suffix = value;
-            else if (argument == QLatin1String("--separator"))
-                request.separator = value;
-            else
-                request.format = value;
-        } else if (isText && argument == QLatin1String("--columns")) {
-            const std::optional<QString> value = takeValue();
-            request.columns = value ? ParseCount(*value, 1000000) : std::nullopt;
-            if (!request.columns)
-                return Fail(QStringLiteral("--columns needs a whole number of 0 or more"));
-        } else if (isText && argument == QLatin1String("--channel")) {
-            const std::optional<QString> value = takeValue();
-            const std::optional<int> channel = value ? ParseCount(*value, 4) : std::nullopt;
-            if (!channel || *channel < 1)
-                return Fail(QStringLiteral("--channel needs a channel number from 1 to 4"));
-            request.channel = *channel;
-        } else {
-            return Fail(QStringLiteral("unknown option \"%1\" for %2").arg(arguments[i], arguments.first()));
-        }
+        const QString error = ApplyOption(request, arguments, i);
+        if (!error.isEmpty())
+            return Fail(error);
     }
     if (request.file.isEmpty())
         return Fail(QStringLiteral("no capture file given"));

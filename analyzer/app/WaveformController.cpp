@@ -2,7 +2,6 @@
 
 #include "analyzer/app/WaveformPanel.h"
 #include "analyzer/view/DecodeOverlay.h"
-#include "analyzer/view/HoverReadout.h"
 #include "analyzer/view/MainPanelPainter.h"
 #include "analyzer/view/MouseNavigation.h"
 #include "analyzer/view/OverviewPainter.h"
@@ -96,13 +95,6 @@ void WaveformController::RefreshView()
 void WaveformController::UpdateDataSpan()
 {
     Apply(::UpdateDataSpan(view, capture.channels, Geometry()));
-}
-
-void WaveformController::Repaint()
-{
-    ViewUpdate update;
-    update.RepaintBoth();
-    Apply(update);
 }
 
 QPoint WaveformController::ToClient(CWaveformPanel* panel, QMouseEvent* event) const

@@ -27,7 +27,6 @@ public:
     void ArrowKey(int direction); // -1 left, +1 right
     void RefreshView();
     void UpdateDataSpan();
-    void Repaint();
 
     // Panel-relative mouse events; the controller works in client coordinates.
     void Press(CWaveformPanel* panel, QMouseEvent* event);
@@ -35,7 +34,6 @@ public:
     void Release(CWaveformPanel* panel, QMouseEvent* event);
 
     const WaveformView& State() const { return view; }
-    WaveformView& MutableState() { return view; }
     PanelGeometry Geometry() const;
     QImage RenderMain(int width, int height);
     QImage RenderOverview(int width, int height);

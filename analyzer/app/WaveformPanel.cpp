@@ -37,8 +37,3 @@ void CWaveformPanel::mouseReleaseEvent(QMouseEvent* event)
 {
     emit MouseReleased(event);
 }
-
-void CWaveformPanel::leaveEvent(QEvent*)
-{
-    emit MouseLeft();
-}

@@ -20,14 +20,12 @@ signals:
     void MousePressed(QMouseEvent* event);
     void MouseMoved(QMouseEvent* event);
     void MouseReleased(QMouseEvent* event);
-    void MouseLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     Painter painter;

@@ -10,6 +10,7 @@
 #include "analyzer/decode/CodeText.h"
 #include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/settings/SettingsStore.h"
+#include "analyzer/view/ZoomTable.h"
 #include "device/DeviceChangeWatcher.h"
 
 #include <QAbstractItemView>
@@ -24,13 +25,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
-#include <QToolButton>
 #include <QUrl>
-#include <QWheelEvent>
 
 namespace {
 const char* const kGuideFile = "wavix-guide.html";
@@ -43,7 +40,7 @@ CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent) : QMainWindow(paren
     appDirectory = appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir;
     appDirectory = QDir::cleanPath(QFileInfo(appDirectory).absoluteFilePath());
 
-    view = std::make_unique<WaveformController>(capture, settings);
+    waveform = std::make_unique<WaveformController>(capture, settings);
     BuildControls();
     BuildMenus();
     RunStartup();
@@ -62,7 +59,7 @@ QString CWavixDlg::SettingsPath() const
 void CWavixDlg::RunStartup()
 {
     setWindowIcon(WavixIcon());
-    view->AttachZoomList(zoomList);
+    waveform->AttachZoomList(zoomList);
 
     deviceWatcher = new DeviceChangeWatcher([this] { return device.ListMatchingDevices(); }, this);
     connect(deviceWatcher, &DeviceChangeWatcher::DeviceChange, this, &CWavixDlg::OnDeviceChange);
@@ -85,8 +82,8 @@ void CWavixDlg::RunStartup()
     deviceSearchTimer.start();
     capturePollTimer.start();
 
-    view->SelectZoomIndex(3);
-    view->RefreshView();
+    waveform->SelectZoomIndex(kStartZoomIndex);
+    waveform->RefreshView();
 
     const QString ini = SettingsPath();
     LoadTriggerSettings(ini, settings);
@@ -140,7 +137,7 @@ void CWavixDlg::FormatPulseText()
 
 void CWavixDlg::UpdateDataSpan()
 {
-    view->UpdateDataSpan();
+    waveform->UpdateDataSpan();
 }
 
 void CWavixDlg::UpdateTriggerLabel()
@@ -270,7 +267,7 @@ bool CWavixDlg::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
-            view->ArrowKey(key->key() == Qt::Key_Left ? -1 : +1);
+            waveform->ArrowKey(key->key() == Qt::Key_Left ? -1 : +1);
             return true;
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {

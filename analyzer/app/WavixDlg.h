@@ -56,7 +56,7 @@ public:
     CaptureState& Capture() { return capture; }
     AnalyzerSettings& Settings() { return settings; }
     CEPDevice& Device() { return device; }
-    WaveformController& View() { return *view; }
+    WaveformController& Waveform() { return *waveform; }
     QAction* Command(int commandId) const { return commands.value(commandId); }
 
 protected:
@@ -69,6 +69,10 @@ private:
     void CaptureStored(int channel) override;
 
     void BuildControls();
+    void BuildTopRow();
+    int BuildZoomControls(int x);
+    void BuildPanels();
+    void BuildBottomRows();
     void BuildMenus();
     QAction* AddCommand(QMenu* menu, const QString& text, int commandId);
     void RouteCommand(int commandId);
@@ -87,7 +91,7 @@ private:
     CMultiLanguage language;
     bool lastShownConnected = false;
 
-    std::unique_ptr<WaveformController> view;
+    std::unique_ptr<WaveformController> waveform; // the two panels and the zoom list
     DeviceChangeWatcher* deviceWatcher = nullptr;
 
     QTimer deviceMonitorTimer; // timer 2

@@ -49,12 +49,40 @@ void CWavixDlg::BuildControls()
     setCentralWidget(client);
     client->setMinimumSize(kClientWidth, kClientHeight);
 
+    BuildTopRow();
+    BuildPanels();
+    BuildBottomRows();
+    client->resize(kClientWidth, kClientHeight);
+}
+
+// START, the zoom list with its spin buttons, the trigger and SEND CH1..4.
+void CWavixDlg::BuildTopRow()
+{
     int x = kMargin;
     startButton = Place(new QPushButton(QStringLiteral("START"), client), ids::kStartStop, x, kMargin, 96, kRowHeight);
     startButton->setDefault(true);
     connect(startButton, &QPushButton::clicked, this, &CWavixDlg::ToggleCapture);
     x += 96 + 16;
 
+    x = BuildZoomControls(x);
+
+    triggerCaption = Place(new QLabel(QStringLiteral("Trigger:"), client), ids::kTriggerCaption, x, kMargin, 56, kRowHeight);
+    x += 56;
+    triggerText = Place(new QLabel(client), ids::kTriggerText, x, kMargin, 200, kRowHeight);
+    triggerText->setAccessibleName(QStringLiteral("Trigger"));
+
+    int sendX = kMargin + kPanelWidth - 4 * 104 + 4;
+    for (int c = 0; c < kChannelCount; ++c) {
+        sendButtons[c] = Place(new QPushButton(QStringLiteral("SEND CH%1").arg(c + 1), client), ids::kSendChannel1 + c,
+                               sendX + c * 104, kMargin, 100, kRowHeight);
+        sendButtons[c]->setAutoDefault(false);
+        connect(sendButtons[c], &QPushButton::clicked, this, [this, c] { TransmitChannel(c); });
+    }
+}
+
+// The caption, the list and its spin buttons from x on; returns the x after them.
+int CWavixDlg::BuildZoomControls(int x)
+{
     zoomCaption = Place(new QLabel(QStringLiteral("Zoom:"), client), ids::kZoomCaption, x, kMargin, 44, kRowHeight);
     x += 44;
     zoomList = Place(new QComboBox(client), ids::kZoomList, x, kMargin + 1, 76, kRowHeight - 2);
@@ -76,29 +104,23 @@ void CWavixDlg::BuildControls()
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
     }
-    connect(zoomDown, &QToolButton::clicked, this, [this] { view->SpinStep(-1); });
-    connect(zoomUp, &QToolButton::clicked, this, [this] { view->SpinStep(+1); });
-    x += 44 + 20;
+    connect(zoomDown, &QToolButton::clicked, this, [this] { waveform->SpinStep(-1); });
+    connect(zoomUp, &QToolButton::clicked, this, [this] { waveform->SpinStep(+1); });
+    return x + 44 + 20;
+}
 
-    triggerCaption = Place(new QLabel(QStringLiteral("Trigger:"), client), ids::kTriggerCaption, x, kMargin, 56, kRowHeight);
-    x += 56;
-    triggerText = Place(new QLabel(client), ids::kTriggerText, x, kMargin, 200, kRowHeight);
-    triggerText->setAccessibleName(QStringLiteral("Trigger"));
-
-    int sendX = kMargin + kPanelWidth - 4 * 104 + 4;
-    for (int c = 0; c < kChannelCount; ++c) {
-        sendButtons[c] = Place(new QPushButton(QStringLiteral("SEND CH%1").arg(c + 1), client), ids::kSendChannel1 + c,
-                               sendX + c * 104, kMargin, 100, kRowHeight);
-        sendButtons[c]->setAutoDefault(false);
-        connect(sendButtons[c], &QPushButton::clicked, this, [this, c] { TransmitChannel(c); });
-    }
-
+void CWavixDlg::BuildPanels()
+{
     overviewPanel = Place(new CWaveformPanel(ids::kOverviewPanel, QStringLiteral("Overview of all channels"), client),
                           ids::kOverviewPanel, kMargin, kOverviewTop, kPanelWidth, kOverviewHeight);
     mainPanel = Place(new CWaveformPanel(ids::kMainPanel, QStringLiteral("Waveform of channels 1 to 4"), client),
                       ids::kMainPanel, kMargin, kMainTop, kPanelWidth, kMainHeight);
-    view->AttachPanels(mainPanel, overviewPanel);
+    waveform->AttachPanels(mainPanel, overviewPanel);
+}
 
+// The code text, the channel label and the status line.
+void CWavixDlg::BuildBottomRows()
+{
     outputBox = Place(new QPlainTextEdit(client), ids::kOutputBox, kMargin, kOutputTop, kPanelWidth, kOutputHeight);
     outputBox->setReadOnly(true);
     outputBox->setAccessibleName(QStringLiteral("Code text"));
@@ -109,8 +131,6 @@ void CWavixDlg::BuildControls()
     statusLine = Place(new QLabel(QStringLiteral("Device is not connected!"), client), ids::kStatusLine,
                        kMargin + 128, kBottomTop, kPanelWidth - 128, kBottomHeight);
     statusLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    client->resize(kClientWidth, kClientHeight);
 }
 
 QAction* CWavixDlg::AddCommand(QMenu* menu, const QString& text, int commandId)
@@ -176,5 +196,5 @@ void CWavixDlg::resizeEvent(QResizeEvent* event)
     outputBox->setGeometry(startLayout.output.adjusted(0, 0, dw, dh));
     channelLabel->setGeometry(startLayout.channelLabel.translated(0, dh));
     statusLine->setGeometry(startLayout.status.translated(0, dh).adjusted(0, 0, dw, 0));
-    view->RefreshView();
+    waveform->RefreshView();
 }

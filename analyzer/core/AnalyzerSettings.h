@@ -11,6 +11,7 @@ enum class TriggerMode : int {
     PositivePulse = 4,
     NegativePulse = 5,
 };
+constexpr int kTriggerModeCount = 6;
 
 // What the analyzer does after each accepted capture.
 enum class CaptureMode : int {
@@ -18,6 +19,7 @@ enum class CaptureMode : int {
     Normal = 1,
     Auto = 2,
 };
+constexpr int kCaptureModeCount = 3;
 
 struct AnalyzerSettings {
     TriggerMode triggerMode = TriggerMode::Auto;

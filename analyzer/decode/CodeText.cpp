@@ -44,6 +44,59 @@ int ReadFieldNumber(const QString& text, qsizetype& i)
     return number;
 }
 
+// Reads the flags of a conversion at `i` ("-+ #0", any order and number).
+void ReadFlags(const QString& text, qsizetype& i, IntegerConversion& field)
+{
+    for (; i < text.size(); ++i) {
+        const QChar flag = text.at(i);
+        if (flag == u'-')
+            field.leftAlign = true;
+        else if (flag == u'+')
+            field.plusSign = true;
+        else if (flag == u' ')
+            field.spaceSign = true;
+        else if (flag == u'#')
+            field.alternate = true;
+        else if (flag == u'0')
+            field.zeroPad = true;
+        else
+            return;
+    }
+}
+
+// Reads a length modifier at `i`: "h" and "hh" narrow the value as printf
+// would; wider lengths would read a wider argument than the one int we have,
+// so they are accepted and ignored.
+void ReadLength(const QString& text, qsizetype& i, IntegerConversion& field)
+{
+    if (i < text.size() && text.at(i) == u'h') {
+        field.shortLength = 1;
+        ++i;
+        if (i < text.size() && text.at(i) == u'h') {
+            field.shortLength = 2;
+            ++i;
+        }
+        return;
+    }
+    while (i < text.size() && QStringView(u"lLqjzt").contains(text.at(i)))
+        ++i;
+}
+
+// Reads everything between a '%' and its conversion letter, leaving `i` on
+// the letter (or at the end of the text).
+IntegerConversion ReadConversionSpec(const QString& text, qsizetype& i)
+{
+    IntegerConversion field;
+    ReadFlags(text, i, field);
+    field.width = ReadFieldNumber(text, i);
+    if (i < text.size() && text.at(i) == u'.') {
+        ++i;
+        field.precision = ReadFieldNumber(text, i);
+    }
+    ReadLength(text, i, field);
+    return field;
+}
+
 // A user-typed template split once into the literal text around its first
 // integer conversion, so that formatting a value is a few appends.
 class IntegerTemplate {
@@ -65,51 +118,18 @@ public:
                 continue;
             }
             const qsizetype specStart = i;
-            IntegerConversion conversionField;
-            qsizetype j = i + 1;
-            for (; j < text.size(); ++j) {
-                const QChar flag = text.at(j);
-                if (flag == u'-')
-                    conversionField.leftAlign = true;
-                else if (flag == u'+')
-                    conversionField.plusSign = true;
-                else if (flag == u' ')
-                    conversionField.spaceSign = true;
-                else if (flag == u'#')
-                    conversionField.alternate = true;
-                else if (flag == u'0')
-                    conversionField.zeroPad = true;
-                else
-                    break;
-            }
-            conversionField.width = ReadFieldNumber(text, j);
-            if (j < text.size() && text.at(j) == u'.') {
-                ++j;
-                conversionField.precision = ReadFieldNumber(text, j);
-            }
-            if (j < text.size() && text.at(j) == u'h') {
-                conversionField.shortLength = 1;
-                ++j;
-                if (j < text.size() && text.at(j) == u'h') {
-                    conversionField.shortLength = 2;
-                    ++j;
-                }
-            } else {
-                // Wider lengths would read a wider argument than the one
-                // int we have; they are accepted and ignored.
-                while (j < text.size() && QStringView(u"lLqjzt").contains(text.at(j)))
-                    ++j;
-            }
-            if (j < text.size() && IsIntegerConversion(text.at(j)) && !conversion) {
-                conversionField.conversion = static_cast<char>(text.at(j).unicode());
-                conversion = conversionField;
+            qsizetype letter = i + 1;
+            IntegerConversion field = ReadConversionSpec(text, letter);
+            if (letter < text.size() && IsIntegerConversion(text.at(letter)) && !conversion) {
+                field.conversion = static_cast<char>(text.at(letter).unicode());
+                conversion = field;
                 literal = &after;
-                i = j + 1;
+                i = letter + 1;
                 continue;
             }
             // Anything else ("%s", "%n", a second conversion, a lone "%")
             // is shown as typed.
-            const qsizetype specEnd = std::min(j + 1, text.size());
+            const qsizetype specEnd = std::min(letter + 1, text.size());
             literal->append(QStringView(text).mid(specStart, specEnd - specStart));
             i = specEnd;
         }
@@ -243,30 +263,46 @@ QString Unescape(const QString& text)
     return copy;
 }
 
+void AppendLevel(QString& out, bool high) { out.append(high ? u'H' : u'L'); }
+
+enum class Placeholder { Index, Level };
+
+// The one scanner of "[INDEX]" and "[LEVEL]": calls literal(run) for the text
+// between them and placeholder(which) for each, in order.
+template <typename Literal, typename OnPlaceholder>
+void ScanPlaceholders(QStringView text, Literal literal, OnPlaceholder placeholder)
+{
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf(u'['); at >= 0;) {
+        const QStringView rest = text.mid(at);
+        const bool isIndex = rest.startsWith(kIndexTag);
+        if (isIndex || rest.startsWith(kLevelTag)) {
+            if (at > copied)
+                literal(text.mid(copied, at - copied));
+            placeholder(isIndex ? Placeholder::Index : Placeholder::Level);
+            copied = at + kIndexTag.size();
+            at = text.indexOf(u'[', copied);
+        } else {
+            at = text.indexOf(u'[', at + 1);
+        }
+    }
+    if (copied < text.size())
+        literal(text.mid(copied));
+}
+
 // Replaces "[INDEX]" and "[LEVEL]" while copying the item. One pass gives the
 // same text as replacing all of one and then all of the other, because the
 // two placeholders cannot overlap and a number never forms either of them.
 void AppendWithPlaceholders(QString& out, const QString& item, int index, bool high)
 {
-    const QStringView view(item);
-    qsizetype copied = 0;
-    qsizetype at = view.indexOf(u'[');
-    while (at >= 0) {
-        const QStringView rest = view.mid(at);
-        if (rest.startsWith(kIndexTag) || rest.startsWith(kLevelTag)) {
-            out.append(view.mid(copied, at - copied));
-            if (rest.startsWith(kIndexTag)) {
+    ScanPlaceholders(
+        item, [&out](QStringView run) { out.append(run); },
+        [&](Placeholder which) {
+            if (which == Placeholder::Index)
                 AppendIndex(out, index);
-            } else {
-                out.append(high ? u'H' : u'L');
-            }
-            copied = at + kIndexTag.size();
-            at = view.indexOf(u'[', copied);
-        } else {
-            at = view.indexOf(u'[', at + 1);
-        }
-    }
-    out.append(view.mid(copied));
+            else
+                AppendLevel(out, high);
+        });
 }
 
 // Literal text cut at its placeholders, so that a template whose number
@@ -279,36 +315,23 @@ struct TextPiece {
 std::vector<TextPiece> SplitAtPlaceholders(const QString& literal)
 {
     std::vector<TextPiece> pieces;
-    const QStringView view(literal);
-    qsizetype copied = 0;
-    for (qsizetype at = view.indexOf(u'['); at >= 0;) {
-        const QStringView rest = view.mid(at);
-        const bool isIndex = rest.startsWith(kIndexTag);
-        if (isIndex || rest.startsWith(kLevelTag)) {
-            if (at > copied)
-                pieces.push_back({TextPiece::Literal, literal.mid(copied, at - copied)});
-            pieces.push_back({isIndex ? TextPiece::Index : TextPiece::Level, QString()});
-            copied = at + kIndexTag.size();
-            at = view.indexOf(u'[', copied);
-        } else {
-            at = view.indexOf(u'[', at + 1);
-        }
-    }
-    if (copied < literal.size())
-        pieces.push_back({TextPiece::Literal, literal.mid(copied)});
+    ScanPlaceholders(
+        literal, [&pieces](QStringView run) { pieces.push_back({TextPiece::Literal, run.toString()}); },
+        [&pieces](Placeholder which) {
+            pieces.push_back({which == Placeholder::Index ? TextPiece::Index : TextPiece::Level, QString()});
+        });
     return pieces;
 }
 
 void AppendPieces(QString& out, const std::vector<TextPiece>& pieces, int index, bool high)
 {
     for (const TextPiece& piece : pieces) {
-        if (piece.kind == TextPiece::Literal) {
+        if (piece.kind == TextPiece::Literal)
             out.append(piece.text);
-        } else if (piece.kind == TextPiece::Index) {
+        else if (piece.kind == TextPiece::Index)
             AppendIndex(out, index);
-        } else {
-            out.append(high ? u'H' : u'L');
-        }
+        else
+            AppendLevel(out, high);
     }
 }
 

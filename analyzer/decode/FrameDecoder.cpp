@@ -12,23 +12,23 @@ namespace {
 // Without a buffer every bit "fits", so checking reads as far as decoding.
 class BitSink {
 public:
-    BitSink(uint8_t* buffer, int sizeBytes) : buffer_(buffer), sizeBytes_(std::max(sizeBytes, 0))
+    BitSink(uint8_t* target, int targetBytes) : buffer(target), sizeBytes(std::max(targetBytes, 0))
     {
-        if (buffer_ && sizeBytes_ > 0)
-            std::memset(buffer_, 0, static_cast<std::size_t>(sizeBytes_));
+        if (buffer && sizeBytes > 0)
+            std::memset(buffer, 0, static_cast<std::size_t>(sizeBytes));
     }
 
-    bool CanHold(int bit) const { return !buffer_ || bit / 8 < sizeBytes_; }
+    bool CanHold(int bit) const { return !buffer || bit / 8 < sizeBytes; }
 
     void SetOne(int bit)
     {
-        if (buffer_ && bit >= 0 && CanHold(bit))
-            buffer_[bit / 8] |= static_cast<uint8_t>(0x80u >> (bit % 8));
+        if (buffer && bit >= 0 && CanHold(bit))
+            buffer[bit / 8] |= static_cast<uint8_t>(0x80u >> (bit % 8));
     }
 
 private:
-    uint8_t* buffer_;
-    int sizeBytes_;
+    uint8_t* buffer;
+    int sizeBytes;
 };
 
 int FirstDataPulse(const ProtocolDescriptor& descriptor)

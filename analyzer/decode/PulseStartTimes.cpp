@@ -5,12 +5,12 @@ PulseStartTimes::PulseStartTimes(const PulseTrain& train)
     int64_t time = 0;
     bool ended = false;
     for (int k = 0; k < PulseTrain::kMaxPulses; ++k) {
-        starts_[static_cast<std::size_t>(k)] = time;
+        starts[static_cast<std::size_t>(k)] = time;
         ended = ended || train[k + 1] == 0;
         if (!ended)
             time += train[k + 1];
     }
-    starts_[PulseTrain::kMaxPulses] = time;
+    starts[PulseTrain::kMaxPulses] = time;
 }
 
 int64_t PulseStartTimes::StartOf(int pulse) const
@@ -18,13 +18,13 @@ int64_t PulseStartTimes::StartOf(int pulse) const
     if (pulse <= 0)
         return 0;
     if (pulse >= PulseTrain::kMaxPulses)
-        return starts_[PulseTrain::kMaxPulses];
-    return starts_[static_cast<std::size_t>(pulse)];
+        return starts[PulseTrain::kMaxPulses];
+    return starts[static_cast<std::size_t>(pulse)];
 }
 
 int64_t PulseStartTimes::EndOf(int pulse) const
 {
     if (pulse < 0)
         return 0;
-    return pulse >= PulseTrain::kMaxPulses ? starts_[PulseTrain::kMaxPulses] : StartOf(pulse + 1);
+    return pulse >= PulseTrain::kMaxPulses ? starts[PulseTrain::kMaxPulses] : StartOf(pulse + 1);
 }

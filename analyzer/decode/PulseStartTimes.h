@@ -18,6 +18,6 @@ public:
     int64_t EndOf(int pulse) const;
 
 private:
-    // starts_[k] = start of pulse k for k = 0..2047; starts_[2047] is the total.
-    std::array<int64_t, PulseTrain::kMaxPulses + 1> starts_{};
+    // starts[k] = start of pulse k for k = 0..2047; starts[2047] is the total.
+    std::array<int64_t, PulseTrain::kMaxPulses + 1> starts{};
 };

@@ -10,36 +10,44 @@
 // by one.
 namespace {
 
+// After the three pulses of the lead: the toggle bit, five address bits and
+// six command bits, most significant first.
+constexpr int kLeadPulses = 3;
 constexpr int kBits = 12;
+constexpr int kToggleBit = 0;
+constexpr int kFirstAddressBit = 1;
+constexpr int kLastAddressBit = 5;
+constexpr int kFirstCommandBit = 6;
+constexpr int kLastCommandBit = 11;
 
 struct Rc5Bits {
     std::array<int, kBits> value{};
     std::array<MatchResult, kBits> result{};
-    int firstCarryUs = 0;
+    int firstCarryUs = 0; // what the lead's last pulse carried into bit 0
 };
 
 bool DecodeRc5Bits(const ProtocolDescriptor& descriptor, const PulseTrain& train, Rc5Bits& out)
 {
     const MatchResult lead = MatchPattern(StartLevelByte(train), descriptor.lead, train, 0);
     int carryUs = lead == kExtendedMatch ? descriptor.lead.LastNominal() : 0;
-    int shift = lead == kExtendedMatch ? 1 : 0;
+    int mergedPulses = lead == kExtendedMatch ? 1 : 0;
     out.firstCarryUs = carryUs;
-    for (int n = 0; n < kBits; ++n) {
-        const int m = 3 + 2 * n - shift;
-        const int level = PulseLevel(train, m);
+    for (int bit = 0; bit < kBits; ++bit) {
+        const int firstPulse = kLeadPulses + 2 * bit - mergedPulses;
+        const int level = PulseLevel(train, firstPulse);
         const TimingPattern* matched = &descriptor.oneBit;
-        MatchResult result = MatchPattern(level, descriptor.oneBit, train, m, -carryUs);
-        out.value[n] = 1;
+        MatchResult result = MatchPattern(level, descriptor.oneBit, train, firstPulse, -carryUs);
+        out.value[bit] = 1;
         if (result == kNoMatch) {
             matched = &descriptor.zeroBit;
-            result = MatchPattern(level, descriptor.zeroBit, train, m, -carryUs);
-            out.value[n] = 0;
+            result = MatchPattern(level, descriptor.zeroBit, train, firstPulse, -carryUs);
+            out.value[bit] = 0;
         }
         if (result == kNoMatch)
             return false;
-        out.result[n] = result;
+        out.result[bit] = result;
         if (result == kExtendedMatch) {
-            ++shift;
+            ++mergedPulses;
             carryUs = matched->LastNominal();
         } else {
             carryUs = 0;
@@ -51,8 +59,8 @@ bool DecodeRc5Bits(const ProtocolDescriptor& descriptor, const PulseTrain& train
 int FieldValue(const Rc5Bits& bits, int first, int last)
 {
     int value = 0;
-    for (int n = first; n <= last; ++n)
-        value = (value << 1) | bits.value[n];
+    for (int bit = first; bit <= last; ++bit)
+        value = (value << 1) | bits.value[bit];
     return value;
 }
 
@@ -69,45 +77,49 @@ void LayoutPhilipsRc5(const ProtocolDescriptor& descriptor, const PulseTrain& tr
     if (!DecodeRc5Bits(descriptor, train, bits))
         return;
     const int halfBitUs = descriptor.lead.LastNominal();
-    const int toggle = bits.value[0];
-    const int address = FieldValue(bits, 1, 5);
-    const int command = FieldValue(bits, 6, 11);
+    const int toggle = bits.value[kToggleBit];
+    const int address = FieldValue(bits, kFirstAddressBit, kLastAddressBit);
+    const int command = FieldValue(bits, kFirstCommandBit, kLastCommandBit);
     out.codeLine = layout::CodePrefix(descriptor) + QStringLiteral(" Address:") + layout::Hex2(address)
                    + QStringLiteral(" Command:") + layout::Hex2(command);
 
-    layout::AddBox(out, 0, 2, kTallRow, QStringLiteral("Lead code"), 0, -bits.firstCarryUs);
+    layout::AddBox(out, 0, kLeadPulses - 1, kTallRow, QStringLiteral("Lead code"), 0, -bits.firstCarryUs);
 
     // A long pulse is split halfBitUs before its end between the two bits
-    // that share it: `j` counts the merged pulses so far, `s` is where the
-    // next box starts inside its first pulse.
+    // that share it: `mergedPulses` counts the long pulses so far, and
+    // `startShiftUs` is where the next box starts inside its first pulse.
     std::array<LabelBox, kBits> bitBoxes;
-    int j = bits.firstCarryUs != 0 ? 1 : 0;
-    int64_t s = bits.firstCarryUs != 0 ? int64_t(PulseAt(train, 2)) - halfBitUs : 0;
-    for (int n = 0; n < kBits; ++n) {
-        const int first = 2 * n - j + 3;
-        const QString text = layout::BitText(bits.value[n]);
-        if (bits.result[n] == kMatch) {
-            bitBoxes[n] = LabelBox{first, first + 1, kBitRow, s, 0, text};
-            s = 0;
-        } else if (n < kBits - 1) {
-            bitBoxes[n] = LabelBox{first, first + 1, kBitRow, s, -halfBitUs, text};
-            s = int64_t(PulseAt(train, first + 1)) - halfBitUs;
-            ++j;
+    const bool leadCarries = bits.firstCarryUs != 0;
+    int mergedPulses = leadCarries ? 1 : 0;
+    int64_t startShiftUs = leadCarries ? int64_t(PulseAt(train, kLeadPulses - 1)) - halfBitUs : 0;
+    for (int bit = 0; bit < kBits; ++bit) {
+        const int first = kLeadPulses + 2 * bit - mergedPulses;
+        const QString text = layout::BitText(bits.value[bit]);
+        if (bits.result[bit] == kMatch) {
+            bitBoxes[bit] = LabelBox{first, first + 1, kBitRow, startShiftUs, 0, text};
+            startShiftUs = 0;
+        } else if (bit < kBits - 1) {
+            // The bit's second half-bit is the first half of the long pulse.
+            bitBoxes[bit] = LabelBox{first, first + 1, kBitRow, startShiftUs, -halfBitUs, text};
+            startShiftUs = int64_t(PulseAt(train, first + 1)) - halfBitUs;
+            ++mergedPulses;
         } else {
-            bitBoxes[n] = LabelBox{first, first, kBitRow, s, halfBitUs, text};
-            s = halfBitUs;
-            ++j;
+            // The last bit's long pulse runs into the silence after the frame.
+            bitBoxes[bit] = LabelBox{first, first, kBitRow, startShiftUs, halfBitUs, text};
+            startShiftUs = halfBitUs;
+            ++mergedPulses;
         }
-        out.boxes.push_back(bitBoxes[n]);
+        out.boxes.push_back(bitBoxes[bit]);
     }
 
-    LabelBox toggleBox = bitBoxes[0];
+    LabelBox toggleBox = bitBoxes[kToggleBit];
     toggleBox.row = kByteRow;
     toggleBox.text = layout::ByteText(toggle);
     out.boxes.push_back(toggleBox);
-    out.boxes.push_back(Span(bitBoxes[1], bitBoxes[5], layout::ByteText(address)));
-    out.boxes.push_back(Span(bitBoxes[6], bitBoxes[11], layout::ByteText(command)));
+    out.boxes.push_back(Span(bitBoxes[kFirstAddressBit], bitBoxes[kLastAddressBit], layout::ByteText(address)));
+    out.boxes.push_back(Span(bitBoxes[kFirstCommandBit], bitBoxes[kLastCommandBit], layout::ByteText(command)));
 
     // Drawn without a check, as the frame's last half-bit may end the capture.
-    layout::AddBox(out, 27 - j, 27 - j, kTallRow, QStringLiteral("Stop"), s, 0);
+    const int stopPulse = kLeadPulses + 2 * kBits - mergedPulses;
+    layout::AddBox(out, stopPulse, stopPulse, kTallRow, QStringLiteral("Stop"), startShiftUs, 0);
 }

@@ -30,11 +30,11 @@ QString SettingValue(const ProfileFile& profile, const QString& section, const Q
     return *value;
 }
 
-const QString kTriggerTexts[] = {
+const QString kTriggerTexts[kTriggerModeCount] = {
     QStringLiteral("Auto"),  QStringLiteral("Rising Edge"),    QStringLiteral("Falling Edge"),
     QStringLiteral("Pulse"), QStringLiteral("Positive Pulse"), QStringLiteral("Negative Pulse"),
 };
-const QString kCaptureTexts[] = {
+const QString kCaptureTexts[kCaptureModeCount] = {
     QStringLiteral("Once"),
     QStringLiteral("Normal"),
     QStringLiteral("Auto"),
@@ -70,7 +70,7 @@ bool WriteSetting(const QString& iniPath, const QString& section, const QString&
 TriggerMode ParseTriggerMode(const QString& text)
 {
     const QString upper = AsciiUpper(text);
-    for (int mode = 0; mode < 6; ++mode) {
+    for (int mode = 0; mode < kTriggerModeCount; ++mode) {
         if (upper == AsciiUpper(kTriggerTexts[mode]))
             return static_cast<TriggerMode>(mode);
     }
@@ -112,13 +112,13 @@ int ParseLeadingDecimal(const QString& text)
 QString TriggerModeSettingText(TriggerMode mode)
 {
     const int index = static_cast<int>(mode);
-    return index >= 0 && index < 6 ? kTriggerTexts[index] : QString();
+    return index >= 0 && index < kTriggerModeCount ? kTriggerTexts[index] : QString();
 }
 
 QString CaptureModeSettingText(CaptureMode mode)
 {
     const int index = static_cast<int>(mode);
-    return index >= 0 && index < 3 ? kCaptureTexts[index] : QString();
+    return index >= 0 && index < kCaptureModeCount ? kCaptureTexts[index] : QString();
 }
 
 void LoadTriggerSettings(const QString& iniPath, AnalyzerSettings& settings)

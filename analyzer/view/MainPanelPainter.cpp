@@ -2,6 +2,7 @@
 
 #include "analyzer/view/PanelText.h"
 #include "analyzer/view/RasterLines.h"
+#include "analyzer/view/SquareWave.h"
 #include "analyzer/view/ViewColors.h"
 
 namespace {
@@ -53,35 +54,12 @@ void DrawRulerLabels(QImage& image, const WaveformView& view)
     }
 }
 
+// Pulses that end before the left edge are not drawn.
 void DrawTrace(QImage& image, const WaveformView& view, const PulseTrain& train, int channel, bool analyzeEnabled)
 {
-    const QColor red = ViewColors::Trace();
-    const int yHigh = TraceHighY(channel, analyzeEnabled);
-    const int yLow = TraceLowY(channel);
-    const int64_t tLeft = view.XToTime(0);
-
-    int i = 1;
-    int64_t start = 0;
-    bool high = train.StartsHigh();
-    // Pulses that end before the left edge are not drawn.
-    while (i < PulseTrain::kEntries && train[i] != 0 && start + train[i] < tLeft) {
-        start += train[i];
-        high = !high;
-        ++i;
-    }
-    for (; i < PulseTrain::kEntries && train[i] != 0; ++i) {
-        const int64_t end = start + train[i];
-        const int x1 = view.TimeToX(double(start));
-        const int x2 = view.TimeToX(double(end));
-        const int yFrom = high ? yHigh : yLow;
-        const int yTo = high ? yLow : yHigh;
-        RasterLines::Horizontal(image, x1, x2, yFrom, red);
-        RasterLines::Vertical(image, x2, yFrom, yTo, red);
-        start = end;
-        high = !high;
-        if (x2 >= image.width())
-            break;
-    }
+    const TimeAxis axis = view.Axis();
+    DrawSquareWave(image, train, TraceHighY(channel, analyzeEnabled), TraceLowY(channel), ViewColors::Trace(),
+                   axis.XToTime(0), [&axis](int64_t timeUs) { return axis.TimeToX(double(timeUs)); });
 }
 
 void DrawOverlay(QImage& image, const DecodeOverlayPainter& overlay)

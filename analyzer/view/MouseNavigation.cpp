@@ -67,7 +67,6 @@ ViewUpdate LeftButtonPress(WaveformView& view, QPoint windowPoint, const PanelGe
         const QPoint local = windowPoint - panels.overviewPanel.topLeft();
         view.pressInOverview = true;
         view.pressX = windowPoint.x();
-        update.captureMouse = true;
         const int cursor = OverviewCursorAt(view, local.x(), panels.OverviewWidth());
         if (cursor >= 0) {
             StartCursorDrag(view, cursor);
@@ -79,7 +78,6 @@ ViewUpdate LeftButtonPress(WaveformView& view, QPoint windowPoint, const PanelGe
         const QPoint local = windowPoint - panels.mainPanel.topLeft();
         view.pressInOverview = false;
         view.pressX = windowPoint.x();
-        update.captureMouse = true;
         const int cursor = MainCursorAt(view, local.x());
         if (cursor >= 0) {
             StartCursorDrag(view, cursor);
@@ -119,7 +117,7 @@ ViewUpdate MouseMove(WaveformView& view, QPoint windowPoint, const ChannelTrains
             if (overviewWidth > 0)
                 moved = pressed + double(dx) * view.OverviewSpan() / overviewWidth;
         } else if (view.zoom > 0) {
-            moved = pressed + std::trunc(double(dx) * 20000.0 / (double(view.zoom) * 14.0));
+            moved = pressed + std::trunc(view.Axis().UsForPixels(double(dx)));
         }
         view.Cursor(CursorId(cursor)) = ClampCursor(view, moved);
         update.RepaintBoth();
@@ -144,7 +142,5 @@ ViewUpdate LeftButtonRelease(WaveformView& view)
     view.dragRect = false;
     view.dragPan = false;
     view.dragCursor.fill(false);
-    ViewUpdate update;
-    update.releaseMouse = true;
-    return update;
+    return {};
 }

@@ -2,9 +2,12 @@
 
 #include "analyzer/view/PanelText.h"
 #include "analyzer/view/RasterLines.h"
+#include "analyzer/view/SquareWave.h"
 #include "analyzer/view/ViewColors.h"
 
 #include <QPainter>
+
+#include <limits>
 
 namespace {
 
@@ -21,24 +24,10 @@ void DrawSeparator(QImage& image)
 void DrawMiniTrace(QImage& image, const WaveformView& view, const PulseTrain& train, int channel)
 {
     const int width = image.width();
-    const QColor maroon = ViewColors::OverviewTrace();
     const int yHigh = 10 + kOverviewRowPitch * channel;
     const int yLow = yHigh + 10;
-    int64_t start = 0;
-    bool high = train.StartsHigh();
-    for (int i = 1; i < PulseTrain::kEntries && train[i] != 0; ++i) {
-        const int64_t end = start + train[i];
-        const int x1 = OverviewX(view, double(start), width);
-        const int x2 = OverviewX(view, double(end), width);
-        const int yFrom = high ? yHigh : yLow;
-        const int yTo = high ? yLow : yHigh;
-        RasterLines::Horizontal(image, x1, x2, yFrom, maroon);
-        RasterLines::Vertical(image, x2, yFrom, yTo, maroon);
-        start = end;
-        high = !high;
-        if (x2 >= width)
-            break;
-    }
+    DrawSquareWave(image, train, yHigh, yLow, ViewColors::OverviewTrace(), std::numeric_limits<int64_t>::min(),
+                   [&view, width](int64_t timeUs) { return OverviewX(view, double(timeUs), width); });
 }
 
 QString ReadoutText(const char* format, int64_t valueUs)

@@ -7,17 +7,17 @@ namespace {
 
 // The pixels [first, last) that a line from `from` to `to` covers, clipped to
 // [0, size). Empty when first >= last.
-void CoveredSpan(int from, int to, int size, int64_t& first, int64_t& last)
+struct Span {
+    int64_t first;
+    int64_t last;
+};
+
+Span CoveredSpan(int from, int to, int size)
 {
-    if (to >= from) {
-        first = from;
-        last = to;
-    } else {
-        first = int64_t(to) + 1;
-        last = int64_t(from) + 1;
-    }
-    first = std::max<int64_t>(first, 0);
-    last = std::min<int64_t>(last, size);
+    const bool forward = to >= from;
+    const int64_t first = forward ? from : int64_t(to) + 1;
+    const int64_t last = forward ? to : int64_t(from) + 1;
+    return {std::max<int64_t>(first, 0), std::min<int64_t>(last, size)};
 }
 
 bool HasWordPixels(const QImage& image)
@@ -40,6 +40,18 @@ void SetColumn(QImage& image, int x, int64_t y, int64_t last, int step, const QC
         reinterpret_cast<QRgb*>(row)[x] = pixel;
 }
 
+// Every step-th pixel of the line from yFrom to yTo in column x, on the rows
+// that are a multiple of the step.
+void Column(QImage& image, int x, int yFrom, int yTo, int step, const QColor& colour)
+{
+    if (x < 0 || x >= image.width())
+        return;
+    Span span = CoveredSpan(yFrom, yTo, image.height());
+    span.first += (step - span.first % step) % step;
+    if (span.first < span.last)
+        SetColumn(image, x, span.first, span.last, step, colour);
+}
+
 } // namespace
 
 namespace RasterLines {
@@ -48,41 +60,26 @@ void Horizontal(QImage& image, int xFrom, int xTo, int y, const QColor& colour)
 {
     if (y < 0 || y >= image.height())
         return;
-    int64_t first = 0;
-    int64_t last = 0;
-    CoveredSpan(xFrom, xTo, image.width(), first, last);
-    if (first >= last)
+    const Span span = CoveredSpan(xFrom, xTo, image.width());
+    if (span.first >= span.last)
         return;
     if (!HasWordPixels(image)) {
-        for (int64_t x = first; x < last; ++x)
+        for (int64_t x = span.first; x < span.last; ++x)
             image.setPixelColor(int(x), y, colour);
         return;
     }
     QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    std::fill(line + first, line + last, colour.rgba());
+    std::fill(line + span.first, line + span.last, colour.rgba());
 }
 
 void Vertical(QImage& image, int x, int yFrom, int yTo, const QColor& colour)
 {
-    if (x < 0 || x >= image.width())
-        return;
-    int64_t first = 0;
-    int64_t last = 0;
-    CoveredSpan(yFrom, yTo, image.height(), first, last);
-    if (first < last)
-        SetColumn(image, x, first, last, 1, colour);
+    Column(image, x, yFrom, yTo, 1, colour);
 }
 
 void DottedVertical(QImage& image, int x, int yFrom, int yTo, const QColor& colour)
 {
-    if (x < 0 || x >= image.width())
-        return;
-    int64_t first = 0;
-    int64_t last = 0;
-    CoveredSpan(yFrom, yTo, image.height(), first, last);
-    first += first & 1;
-    if (first < last)
-        SetColumn(image, x, first, last, 2, colour);
+    Column(image, x, yFrom, yTo, 2, colour);
 }
 
 void RectOutline(QImage& image, int left, int top, int right, int bottom, const QColor& colour)

@@ -26,15 +26,12 @@ int WholeCells(double value)
 
 ViewUpdate RefreshView(WaveformView& view, const PanelGeometry& panels)
 {
-    view.viewSpan = view.zoom > 0
-        ? TimeAxis::ClampToInt(double(panels.MainWidth()) * 20000.0 / (double(view.zoom) * 14.0))
-        : 0;
+    view.viewSpan = view.zoom > 0 ? TimeAxis::ClampToInt(view.Axis().UsForPixels(panels.MainWidth())) : 0;
     PlaceOverviewRect(view, panels.OverviewWidth());
     DiscardOverviewCache(view);
 
     ViewUpdate update;
     update.RepaintBoth();
-    update.overviewCacheDiscarded = true;
     return update;
 }
 
@@ -131,8 +128,7 @@ ViewUpdate ScrollByArrow(WaveformView& view, ArrowKey key, const ChannelTrains& 
     view.scroll = ClampScroll(int64_t(view.scroll) + step, view.ScrollLimit());
     MoveOverviewRectToScroll(view, panels.OverviewWidth());
 
-    ViewUpdate update;
+    ViewUpdate update = EvaluateHover(view, view.lastMouse, channels, analyzeEnabled, panels);
     update.RepaintBoth();
-    update |= EvaluateHover(view, view.lastMouse, channels, analyzeEnabled, panels);
     return update;
 }

@@ -26,9 +26,6 @@ enum class TooltipAction {
 struct ViewUpdate {
     bool repaintMain = false;
     bool repaintOverview = false;
-    bool overviewCacheDiscarded = false;
-    bool captureMouse = false;
-    bool releaseMouse = false;
     bool focusZoomList = false;
     TooltipAction tooltip = TooltipAction::LeaveAlone;
     QString tooltipText;
@@ -38,6 +35,4 @@ struct ViewUpdate {
         repaintMain = true;
         repaintOverview = true;
     }
-
-    ViewUpdate& operator|=(const ViewUpdate& other);
 };

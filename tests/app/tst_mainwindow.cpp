@@ -94,7 +94,7 @@ private slots:
         QVERIFY(Output()->toPlainText().startsWith(QStringLiteral("02328, 01194, 00230, ")));
         QCOMPARE(window->Capture().channels[0][1], 9000);
         QCOMPARE(window->Capture().channelProtocol[0], 0);
-        QCOMPARE(window->View().State().dataSpan, uint32_t(window->Capture().channels[0].TotalDurationUs()));
+        QCOMPARE(window->Waveform().State().dataSpan, uint32_t(window->Capture().channels[0].TotalDurationUs()));
 
         window->Command(ids::kCmdChannel1 + 2)->trigger();
         QCOMPARE(Control<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel3"));
@@ -230,7 +230,7 @@ private slots:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Output()->viewport(), &wheel);
         QCOMPARE(Zoom()->currentText(), QStringLiteral("/2"));
-        QCOMPARE(window->View().State().zoom, 50);
+        QCOMPARE(window->Waveform().State().zoom, 50);
     }
 
     void arrowsInTheTextBoxScrollTheView()
@@ -245,10 +245,10 @@ private slots:
         Output()->setTextCursor(caret);
         QTest::keyClick(Output(), Qt::Key_Right);
         QTest::keyClick(Output(), Qt::Key_Right);
-        QCOMPARE(window->View().State().scroll, 28);
+        QCOMPARE(window->Waveform().State().scroll, 28);
         QCOMPARE(Output()->textCursor().position(), 1);
         QTest::keyClick(Output(), Qt::Key_Left);
-        QCOMPARE(window->View().State().scroll, 14);
+        QCOMPARE(window->Waveform().State().scroll, 14);
     }
 
     void draggingCursorsAndPanning()
@@ -262,14 +262,14 @@ private slots:
         QTest::mousePress(main, Qt::LeftButton, Qt::NoModifier, QPoint(2, 50));
         QTest::mouseMove(main, QPoint(72, 50));
         QTest::mouseRelease(main, Qt::LeftButton, Qt::NoModifier, QPoint(72, 50));
-        QCOMPARE(window->View().State().cursorT1, 1000);
-        QCOMPARE(window->View().State().cursorT2, 0);
+        QCOMPARE(window->Waveform().State().cursorT1, 1000);
+        QCOMPARE(window->Waveform().State().cursorT2, 0);
 
         // A press away from every cursor pans in whole cells.
         QTest::mousePress(main, Qt::LeftButton, Qt::NoModifier, QPoint(400, 50));
         QTest::mouseMove(main, QPoint(370, 50));
         QTest::mouseRelease(main, Qt::LeftButton, Qt::NoModifier, QPoint(370, 50));
-        QCOMPARE(window->View().State().scroll, 28);
+        QCOMPARE(window->Waveform().State().scroll, 28);
         QCOMPARE(window->focusWidget(), static_cast<QWidget*>(Zoom()));
     }
 
@@ -279,7 +279,7 @@ private slots:
         window->Capture().channels[0][1] = 60000; // a quarter of it fits the panel at x1
         window->UpdateDataSpan();
         QWidget* overview = Control<QWidget>(window.get(), ids::kOverviewPanel);
-        const WaveformView& view = window->View().State();
+        const WaveformView& view = window->Waveform().State();
         const double span = view.OverviewSpan();
         const int width = overview->width();
 
@@ -306,7 +306,7 @@ private slots:
         window->Command(ids::kCmdClear)->trigger();
         QVERIFY(window->Capture().channels[3] == PulseTrain());
         QCOMPARE(window->Capture().channelProtocol[3], 2);
-        QCOMPARE(window->View().State().dataSpan, uint32_t(0));
+        QCOMPARE(window->Waveform().State().dataSpan, uint32_t(0));
     }
 
     void resizeGrowsThePanelsAndTheTextBox()

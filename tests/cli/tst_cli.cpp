@@ -1,7 +1,6 @@
 #include "analyzer/core/PulseTrain.h"
 #include "tests/support/FrameBuilder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -61,11 +60,11 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir dir;
 
     QString WriteFile(const QString& name, const QByteArray& bytes)
     {
-        const QString path = dir_.filePath(name);
+        const QString path = dir.filePath(name);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
@@ -82,7 +81,7 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void initTestCase() { QVERIFY(dir.isValid()); }
 
     void decodePrintsProtocolAndCodeLine()
     {
@@ -153,8 +152,8 @@ private slots:
     void fileProblemsExitWithOne_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing") << dir_.filePath(QStringLiteral("no-such.lgc"));
-        QTest::newRow("directory") << dir_.path();
+        QTest::newRow("missing") << dir.filePath(QStringLiteral("no-such.lgc"));
+        QTest::newRow("directory") << dir.path();
     }
 
     void fileProblemsExitWithOne()

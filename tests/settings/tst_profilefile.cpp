@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 #include "analyzer/settings/ProfileFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>

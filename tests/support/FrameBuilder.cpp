@@ -4,25 +4,25 @@
 
 #include <algorithm>
 
-FrameBuilder::FrameBuilder(uint32_t seed, int jitterPercent) : random_(seed), jitterPercent_(jitterPercent) {}
+FrameBuilder::FrameBuilder(uint32_t seed, int jitterPercent) : random(seed), jitterPercent(jitterPercent) {}
 
 FrameBuilder& FrameBuilder::StartLevel(int32_t level)
 {
-    startLevel_ = level;
+    startLevel = level;
     return *this;
 }
 
 FrameBuilder& FrameBuilder::Pulse(int nominalUs)
 {
-    std::uniform_int_distribution<int> percent(-jitterPercent_, jitterPercent_);
-    const int64_t jittered = int64_t(nominalUs) * (100 + percent(random_)) / 100;
-    pulses_.push_back(static_cast<int32_t>(std::max<int64_t>(jittered, 1)));
+    std::uniform_int_distribution<int> percent(-jitterPercent, jitterPercent);
+    const int64_t jittered = int64_t(nominalUs) * (100 + percent(random)) / 100;
+    pulses.push_back(static_cast<int32_t>(std::max<int64_t>(jittered, 1)));
     return *this;
 }
 
 FrameBuilder& FrameBuilder::Exact(std::initializer_list<int> durationsUs)
 {
-    pulses_.insert(pulses_.end(), durationsUs.begin(), durationsUs.end());
+    pulses.insert(pulses.end(), durationsUs.begin(), durationsUs.end());
     return *this;
 }
 
@@ -50,10 +50,10 @@ FrameBuilder& FrameBuilder::Bytes(const std::vector<uint8_t>& bytes, const Proto
 PulseTrain FrameBuilder::Build() const
 {
     PulseTrain train;
-    train[0] = startLevel_;
+    train[0] = startLevel;
     const int count = std::min(PulseCount(), PulseTrain::kMaxPulses);
     for (int i = 0; i < count; ++i)
-        train[i + 1] = pulses_[static_cast<std::size_t>(i)];
+        train[i + 1] = pulses[static_cast<std::size_t>(i)];
     return train;
 }
 

@@ -24,15 +24,15 @@ public:
     // Bytes in received order, each most significant bit first.
     FrameBuilder& Bytes(const std::vector<uint8_t>& bytes, const ProtocolDescriptor& protocol);
 
-    int PulseCount() const { return static_cast<int>(pulses_.size()); }
+    int PulseCount() const { return static_cast<int>(pulses.size()); }
     // Terminated by a 0 unless all 2047 pulses are used; extra pulses are dropped.
     PulseTrain Build() const;
 
 private:
-    std::mt19937 random_;
-    int jitterPercent_;
-    int32_t startLevel_ = 1;
-    std::vector<int32_t> pulses_;
+    std::mt19937 random;
+    int jitterPercent;
+    int32_t startLevel = 1;
+    std::vector<int32_t> pulses;
 };
 
 std::vector<int> BitsOfBytes(const std::vector<uint8_t>& bytes);

@@ -70,7 +70,7 @@ void TestMouseNavigation::mainPanelCursorHit()
     view.cursorOrigin = 2000;
 
     const ViewUpdate update = LeftButtonPress(view, InMain(panels, pressX, 200), panels);
-    QVERIFY(update.captureMouse && update.focusZoomList);
+    QVERIFY(update.focusZoomList);
     QVERIFY(!view.pressInOverview);
     QCOMPARE(view.pressX, panels.mainPanel.left() + pressX);
     QCOMPARE(view.dragPan, dragged < 0);
@@ -105,7 +105,7 @@ void TestMouseNavigation::overviewPressTestsCursorsThenRectangle()
     QCOMPARE(view.overviewRect, (ViewRect{0, 5, 20, 85}));
 
     const ViewUpdate update = LeftButtonPress(view, InOverview(panels, press.x(), press.y()), panels);
-    QVERIFY(update.captureMouse && update.focusZoomList);
+    QVERIFY(update.focusZoomList);
     QVERIFY(view.pressInOverview);
     QCOMPARE(view.dragRect, dragRect);
     QVERIFY(!view.dragPan);
@@ -119,7 +119,6 @@ void TestMouseNavigation::pressOutsideBothPanelsOnlyMovesFocus()
 {
     const ViewUpdate update = LeftButtonPress(view, QPoint(3, 3), panels);
     QVERIFY(update.focusZoomList);
-    QVERIFY(!update.captureMouse);
     QVERIFY(!view.dragPan && !view.dragRect);
 }
 
@@ -197,8 +196,7 @@ void TestMouseNavigation::rectangleDragStopsAtTheEnds()
 void TestMouseNavigation::releaseEndsEveryDrag()
 {
     LeftButtonPress(view, InMain(panels, 500, 30), panels);
-    const ViewUpdate update = LeftButtonRelease(view);
-    QVERIFY(update.releaseMouse);
+    LeftButtonRelease(view);
     QVERIFY(!view.dragPan && !view.dragRect);
     QCOMPARE(view.dragCursor, (std::array<bool, 3>{false, false, false}));
 
