@@ -26,6 +26,18 @@ struct Rc5Bits {
     int firstCarryUs = 0; // what the lead's last pulse carried into bit 0
 };
 
+// A capture ends on silence, so a frame whose last bit is 0 (burst, then
+// silence) may end with that bit's burst: no pulse follows for its second
+// half-bit. The burst alone then decides the bit.
+bool EndsOnFirstHalfOfZero(const ProtocolDescriptor& descriptor, const PulseTrain& train, int level, int firstPulse,
+                           int carryUs)
+{
+    if (PulseAt(train, firstPulse + 1) != 0 || descriptor.zeroBit.count < 1)
+        return false;
+    const TimingPattern firstHalf{descriptor.zeroBit.level, 1, {descriptor.zeroBit.durations[0]}};
+    return MatchPattern(level, firstHalf, train, firstPulse, -carryUs) == kMatch;
+}
+
 bool DecodeRc5Bits(const ProtocolDescriptor& descriptor, const PulseTrain& train, Rc5Bits& out)
 {
     const MatchResult lead = MatchPattern(StartLevelByte(train), descriptor.lead, train, 0);
@@ -43,6 +55,9 @@ bool DecodeRc5Bits(const ProtocolDescriptor& descriptor, const PulseTrain& train
             result = MatchPattern(level, descriptor.zeroBit, train, firstPulse, -carryUs);
             out.value[bit] = 0;
         }
+        // Laid out as a last bit whose second half runs into the silence.
+        if (result == kNoMatch && bit == kBits - 1 && EndsOnFirstHalfOfZero(descriptor, train, level, firstPulse, carryUs))
+            result = kExtendedMatch;
         if (result == kNoMatch)
             return false;
         out.result[bit] = result;
