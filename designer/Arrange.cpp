@@ -35,7 +35,7 @@ std::vector<DesignRect> AlignTo(const std::vector<DesignRect>& selection, Align 
     return result;
 }
 
-std::vector<DesignRect> Space(const std::vector<DesignRect>& selection, Axis axis)
+std::vector<DesignRect> Space(const std::vector<DesignRect>& selection, Axis axis, const DesignRect& bound)
 {
     std::vector<DesignRect> result = selection;
     const size_t n = result.size();
@@ -62,7 +62,7 @@ std::vector<DesignRect> Space(const std::vector<DesignRect>& selection, Axis axi
     for (size_t k = 1; k + 1 < n; ++k) {
         DesignRect& r = result[order[k]];
         const int newLow = static_cast<int>(high(result[order[k - 1]]) + gap);
-        r = across ? r.Offset(newLow - r.left, 0) : r.Offset(0, newLow - r.top);
+        r = tracker::ClampMove(across ? r.Offset(newLow - r.left, 0) : r.Offset(0, newLow - r.top), bound);
     }
     return result;
 }

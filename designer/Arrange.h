@@ -16,9 +16,10 @@ enum class Axis { Across, Down };
 // `bound`; with fewer than two entries nothing moves.
 std::vector<DesignRect> AlignTo(const std::vector<DesignRect>& selection, Align how, const DesignRect& bound);
 
-// Even gaps between the outermost two; nothing moves with two or fewer.
-// No clamping: the outer two stay where they are.
-std::vector<DesignRect> Space(const std::vector<DesignRect>& selection, Axis axis);
+// Even gaps between the outermost two; nothing moves with two or fewer. The
+// outer two stay where they are. An entry that would leave `bound` (widths
+// differ, so the chain can overshoot the widest) is clamped back into it.
+std::vector<DesignRect> Space(const std::vector<DesignRect>& selection, Axis axis, const DesignRect& bound);
 
 // Moves the whole selection by (dx, dy). With `clamp`, the step shrinks so
 // that no entry would leave `bound` and the group keeps its shape.

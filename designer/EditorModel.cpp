@@ -296,19 +296,28 @@ std::vector<ControlKey> EditorModel::Release(QPoint point, qint64 timeMs)
     return moved;
 }
 
-std::vector<ControlKey> EditorModel::FinishBand()
+void EditorModel::FinishBand()
 {
     const DesignRect area = tracking.outline.rect;
     const bool toggle = tracking.modifiers & Qt::ControlModifier;
+    // One pass over the trackers and one over the selection, however many
+    // the band covers.
+    bool dropped = false;
     for (const auto& t : trackers) {
         if (!area.Covers(t->rect))
             continue;
-        if (toggle)
-            Toggle(t->control);
-        else
-            Select(t->control);
+        if (!t->selected) {
+            t->selected = true;
+            selection.push_back(t.get());
+        } else if (toggle) {
+            t->selected = false;
+            dropped = true;
+        }
     }
-    return {};
+    if (dropped)
+        selection.erase(std::remove_if(selection.begin(), selection.end(),
+                                       [](const CControlTracker* t) { return !t->selected; }),
+                        selection.end());
 }
 
 void EditorModel::CancelTracking()
@@ -334,7 +343,7 @@ std::vector<ControlKey> EditorModel::Space(arrange::Axis axis)
 {
     if (!attached)
         return {};
-    return ApplyToSelection(arrange::Space(SelectedRects(), axis), false);
+    return ApplyToSelection(arrange::Space(SelectedRects(), axis, bound), false);
 }
 
 int EditorModel::HitSelected(QPoint point) const

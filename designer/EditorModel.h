@@ -100,7 +100,7 @@ private:
     std::vector<ControlKey> ApplyToSelection(const std::vector<DesignRect>& rects, bool reverse);
     PressResult PressOnEmptySpace(QPoint point, Qt::KeyboardModifiers modifiers);
     PressResult PressInside(CControlTracker* hit, QPoint point, Qt::KeyboardModifiers modifiers, qint64 timeMs);
-    std::vector<ControlKey> FinishBand();
+    void FinishBand();
 
     bool attached = false;
     DesignRect bound;

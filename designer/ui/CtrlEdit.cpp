@@ -227,22 +227,33 @@ QRect CCtrlEdit::AreaRectOf(const QWidget* control) const
     return QRect(area->mapFromGlobal(parent->mapToGlobal(r.topLeft())), r.size());
 }
 
+void CCtrlEdit::PlaceControl(QWidget* control, const DesignRect& inArea)
+{
+    const QWidget* parent = control->parentWidget();
+    QRect target = inArea.ToQRect();
+    if (parent == area->parentWidget())
+        target.translate(area->pos());
+    else if (parent != area)
+        target.moveTopLeft(parent->mapFromGlobal(area->mapToGlobal(target.topLeft())));
+    placer(control, target);
+}
+
 void CCtrlEdit::MoveControls(const std::vector<ControlKey>& moved)
 {
     for (ControlKey key : moved) {
         QWidget* control = controls.value(key);
         if (!control)
             continue;
-        const QRect inArea = model.RectOf(key).ToQRect();
-        const QWidget* parent = control->parentWidget();
-        QRect target = inArea;
-        if (parent == area->parentWidget())
-            target.translate(area->pos());
-        else if (parent != area)
-            target.moveTopLeft(parent->mapFromGlobal(area->mapToGlobal(inArea.topLeft())));
-        placer(control, target);
-        // The control may have refused the size (picture buttons keep theirs).
-        model.UpdateRect(key, DesignRect::FromQRect(AreaRectOf(control)));
+        PlaceControl(control, model.RectOf(key));
+        // A picture button keeps its size, centred on the rectangle it was
+        // given; near the bound that can put it outside, so it goes back in.
+        DesignRect placed = DesignRect::FromQRect(AreaRectOf(control));
+        const DesignRect inside = tracker::ClampMove(placed, model.Bound());
+        if (inside != placed) {
+            PlaceControl(control, inside);
+            placed = DesignRect::FromQRect(AreaRectOf(control));
+        }
+        model.UpdateRect(key, placed);
     }
 }
 

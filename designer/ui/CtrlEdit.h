@@ -70,6 +70,7 @@ private:
 
     void AlignSelection(arrange::Align how);
     void SpaceSelection(arrange::Axis axis);
+    void PlaceControl(QWidget* control, const DesignRect& inArea);
     void MoveControls(const std::vector<ControlKey>& moved);
     void Forget(ControlKey key);
     QRect AreaRectOf(const QWidget* control) const;

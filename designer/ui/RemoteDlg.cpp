@@ -214,13 +214,14 @@ void CRemoteDlg::AddKey(int keyType)
 
 void CRemoteDlg::DeleteSelected()
 {
-    for (size_t i = buttons.size(); i-- > 0;) {
-        CButtonEx* button = buttons[i].button.get();
-        if (!editor.IsSelected(button))
-            continue;
-        editor.Deselect(button, false);
+    std::vector<size_t> doomed;
+    for (size_t i = buttons.size(); i-- > 0;)
+        if (editor.IsSelected(buttons[i].button.get()))
+            doomed.push_back(i);
+    // Every selected button goes, so the selection empties in one step.
+    editor.ClearSelection(false);
+    for (size_t i : doomed)
         buttons[i].button.reset(); // its window goes, and with it its registration
-    }
     buttons.erase(std::remove_if(buttons.begin(), buttons.end(), [](const tagIRDATA& e) { return !e.button; }),
                   buttons.end());
     Renumber();

@@ -62,7 +62,7 @@ private slots:
     {
         // Lefts 10, 50, 200, widths 48: total 144, gap (248 - 144 - 10) / 2 = 47.
         const Rects selection{Key(200, 10), Key(10, 20), Key(50, 30)};
-        const Rects spaced = arrange::Space(selection, arrange::Axis::Across);
+        const Rects spaced = arrange::Space(selection, arrange::Axis::Across, bound);
         QCOMPARE(spaced[0], Key(200, 10));
         QCOMPARE(spaced[1], Key(10, 20));
         QCOMPARE(spaced[2], Key(105, 30));
@@ -73,12 +73,12 @@ private slots:
         // Four at tops 0, 10, 20, 300: gap (348 - 192 - 0) / 3 = 52; each
         // middle entry starts below the previous one as moved.
         const Rects selection{Key(5, 0), Key(5, 10), Key(5, 20), Key(5, 300)};
-        const Rects spaced = arrange::Space(selection, arrange::Axis::Down);
+        const Rects spaced = arrange::Space(selection, arrange::Axis::Down, bound);
         QCOMPARE(spaced[1].top, 100);
         QCOMPARE(spaced[2].top, 200);
         QCOMPARE(spaced[3].top, 300);
         // Overlapping entries give a negative gap and pile up evenly.
-        const Rects piled = arrange::Space({Key(0, 0), Key(10, 0), Key(20, 0)}, arrange::Axis::Across);
+        const Rects piled = arrange::Space({Key(0, 0), Key(10, 0), Key(20, 0)}, arrange::Axis::Across, bound);
         QCOMPARE(piled[1].left, 48 + (68 - 144) / 2);
     }
 
@@ -86,16 +86,26 @@ private slots:
     {
         // Equal lefts: the earlier selected counts as the earlier one.
         const Rects selection{Key(0, 0), Key(100, 0), Key(100, 60), Key(300, 0)};
-        const Rects spaced = arrange::Space(selection, arrange::Axis::Across);
+        const Rects spaced = arrange::Space(selection, arrange::Axis::Across, bound);
         QCOMPARE(spaced[1].left, 100);
         QCOMPARE(spaced[2].left, 200);
+    }
+
+    void spaceKeepsEveryEntryInsideTheBound()
+    {
+        // A wide middle entry chained after its neighbour would stick out
+        // past the widest one: it stops on the bound instead.
+        const Rects selection{DesignRect::FromSize(158, 0, 160, 48), DesignRect::FromSize(164, 60, 160, 48),
+                              Key(219, 120)};
+        QCOMPARE(arrange::Space(selection, arrange::Axis::Across, DesignRect{})[1].left, 217);
+        QCOMPARE(arrange::Space(selection, arrange::Axis::Across, bound)[1], DesignRect::FromSize(164, 60, 160, 48));
     }
 
     void spaceNeedsThree()
     {
         const Rects two{Key(0, 0), Key(200, 0)};
-        QCOMPARE(arrange::Space(two, arrange::Axis::Across), two);
-        QCOMPARE(arrange::Space(two, arrange::Axis::Down), two);
+        QCOMPARE(arrange::Space(two, arrange::Axis::Across, bound), two);
+        QCOMPARE(arrange::Space(two, arrange::Axis::Down, bound), two);
     }
 
     void nudgeStopsTheGroupAtTheBound()

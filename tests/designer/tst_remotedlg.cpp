@@ -388,6 +388,32 @@ private slots:
         QTest::mouseRelease(Area(), Qt::LeftButton, {}, handle + QPoint(52, 0));
         QCOMPARE(key->geometry(), QRect(180, 310, 48, 48));
         QCOMPARE(window->Editor().Model().RectOf(key), DesignRect::FromQRect(key->geometry().translated(-Area()->pos())));
+
+        // Squeezed to the minimum at the bound, the key would centre itself
+        // half outside the area: it stays inside instead.
+        CButtonEx* edge = KeyAt(keys::kMenu, 13 + 6, 100);
+        window->Editor().ClearSelection(false);
+        window->Editor().Select(edge, true);
+        const QPoint right = InArea(edge, QPoint(51, 24));
+        QTest::mousePress(Area(), Qt::LeftButton, {}, right);
+        QTest::mouseMove(Area(), right - QPoint(45, 0));
+        QTest::mouseRelease(Area(), Qt::LeftButton, {}, right - QPoint(45, 0));
+        QCOMPARE(edge->geometry(), QRect(13 + 6, 100, 48, 48));
+    }
+
+    void cursorShowsWhatAPressWouldDo()
+    {
+        window->AddKey(keys::kPower); // (154, 310), selected
+        CButtonEx* key = Button(0);
+        QWindow* w = window->windowHandle();
+        QTest::mouseMove(w, QPoint(205, 334)); // right handle, over the design area
+        QTRY_COMPARE(Area()->cursor().shape(), Qt::SizeHorCursor);
+        QTest::mouseMove(w, QPoint(151, 307)); // top-left handle
+        QTRY_COMPARE(Area()->cursor().shape(), Qt::SizeFDiagCursor);
+        QTest::mouseMove(w, QPoint(178, 334)); // on the key
+        QTRY_COMPARE(key->cursor().shape(), Qt::SizeAllCursor);
+        QTest::mouseMove(w, QPoint(60, 60));
+        QTRY_COMPARE(Area()->cursor().shape(), Qt::ArrowCursor);
     }
 
     void arrowsNudgeWithinTheBound()
