@@ -203,7 +203,7 @@ void CWavixDlg::CaptureStored(int channel)
     IdentifyChannels(capture, channel);
     UpdateDataSpan();
     FormatPulseText();
-    // The code test joins here once the code library exists.
+    RunVendorCodeTest(channel);
 }
 
 void CWavixDlg::RouteCommand(int commandId)
@@ -215,6 +215,7 @@ void CWavixDlg::RouteCommand(int commandId)
     } else {
         switch (commandId) {
         case ids::kCmdClear: ClearChannels(); break;
+        case ids::kCmdVendor: OpenVendor(); break;
         case ids::kCmdAbout: ShowAbout(); break;
         case ids::kCmdHelp: ShowHelp(); break;
         case ids::kCmdExit: close(); break;

@@ -4,15 +4,18 @@
 #include "analyzer/core/AnalyzerSettings.h"
 #include "analyzer/core/CaptureState.h"
 #include "analyzer/lang/MultiLanguage.h"
+#include "analyzer/library/VendorHost.h"
 #include "device/USBDevice.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <QTimer>
 
 #include <memory>
 
+class CVendorDlg;
 class CWaveformPanel;
 class DeviceChangeWatcher;
 class QAction;
@@ -27,7 +30,7 @@ class WaveformController;
 // The analyzer's main window: owns the capture memory, the settings, the
 // device connection and the view, and routes every command, timer and
 // device notification.
-class CWavixDlg : public QMainWindow, private CaptureEvents {
+class CWavixDlg : public QMainWindow, private CaptureEvents, private VendorHost {
     Q_OBJECT
 public:
     // `appDirectory` empty: the folder of the program file.
@@ -59,6 +62,10 @@ public:
     WaveformController& Waveform() { return *waveform; }
     QAction* Command(int commandId) const { return commands.value(commandId); }
 
+    // The code library window: shown again while it is open, else created.
+    void OpenVendor();
+    CVendorDlg* VendorWindow() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -67,6 +74,13 @@ protected:
 private:
     void CapturingChanged(bool capturing) override;
     void CaptureStored(int channel) override;
+
+    QString LibraryFolder() const override;
+    const std::array<PulseTrain, kChannelCount>& ChannelTrains() const override;
+    int SelectedChannel() const override;
+    CEPDevice& LibraryDevice() override;
+    void LoadTrainIntoChannel(int channel, const PulseTrain& train) override;
+    QString LanguageText(const QString& section, const QString& key) const override;
 
     void BuildControls();
     void BuildTopRow();
@@ -83,6 +97,7 @@ private:
     void LoadDataCommand();
     void SaveDataCommand(int channel);
     void SetStartCaption();
+    void RunVendorCodeTest(int channel);
 
     QString appDirectory;
     CaptureState capture;
@@ -90,6 +105,7 @@ private:
     CEPDevice device;
     CMultiLanguage language;
     bool lastShownConnected = false;
+    QPointer<CVendorDlg> vendorWindow; // null once the window has closed
 
     std::unique_ptr<WaveformController> waveform; // the two panels and the zoom list
     DeviceChangeWatcher* deviceWatcher = nullptr;

@@ -161,9 +161,9 @@ void CWavixDlg::BuildMenus()
     channelMenu->addSeparator();
     AddCommand(channelMenu, QStringLiteral("Clear(&C)"), ids::kCmdClear);
 
-    // The code library and the options window open here once they exist.
+    // The options window opens here once it exists.
     QMenu* operation = bar->addMenu(QStringLiteral("Operation(&O)"));
-    AddCommand(operation, QStringLiteral("Vendor(&V)"), ids::kCmdVendor)->setEnabled(false);
+    AddCommand(operation, QStringLiteral("Vendor(&V)"), ids::kCmdVendor);
     QMenu* setting = bar->addMenu(QStringLiteral("Setting(&S)"));
     AddCommand(setting, QStringLiteral("Option(&O)"), ids::kCmdOption)->setEnabled(false);
 

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QByteArray>
+
+// The short chime the code test plays after a match: two bell-like notes a
+// fourth apart, as a 16-bit mono PCM WAV file. Computed, so every build
+// writes the same bytes.
+QByteArray SuccessChimeWav();
