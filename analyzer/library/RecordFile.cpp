@@ -136,21 +136,30 @@ bool LoadRecords(const QString& path, CodeLibrary& library)
 
 bool SaveRecords(const QString& path, const CodeLibrary& library)
 {
+    // The whole file is built in memory and written in one go: a thousand
+    // small writes would cost more than the bytes themselves.
+    qsizetype size = 0;
+    for (int i = 0; i < library.Count(); ++i)
+        size += 2 * library.Entry(i).name.size() + 4 + kTrainBytes;
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* out = bytes.data();
+    for (int i = 0; i < library.Count(); ++i) {
+        const CodeEntry& entry = library.Entry(i);
+        qToLittleEndian<quint16>(entry.name.utf16(), entry.name.size(), out);
+        out += 2 * entry.name.size();
+        static const char kLineEnd[] = {'\r', 0, '\n', 0};
+        std::memcpy(out, kLineEnd, sizeof kLineEnd);
+        out += sizeof kLineEnd;
+        qToLittleEndian<qint32>(entry.train.entries.data(), PulseTrain::kEntries, out);
+        out += kTrainBytes;
+    }
+
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    static const char kLineEnd[] = {'\r', 0, '\n', 0};
-    std::array<char, kTrainBytes> train;
-    QByteArray name;
-    for (int i = 0; i < library.Count(); ++i) {
-        const CodeEntry& entry = library.Entry(i);
-        name.resize(entry.name.size() * 2);
-        qToLittleEndian<quint16>(entry.name.utf16(), entry.name.size(), name.data());
-        qToLittleEndian<qint32>(entry.train.entries.data(), PulseTrain::kEntries, train.data());
-        file.write(name);
-        file.write(kLineEnd, sizeof kLineEnd);
-        file.write(train.data(), kTrainBytes);
-    }
-    // A failed write leaves commit() false and the previous file in place.
+    // A short write (a full disk) is never committed: the file object then
+    // discards the partial copy and the previous file stays in place.
+    if (file.write(bytes) != bytes.size())
+        return false;
     return file.commit();
 }
