@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   libusb-dev
+  libcanberra-dev
   libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   xdg-utils
