@@ -62,39 +62,35 @@ void LibraryListModel::DeleteRows(const std::vector<int>& selected)
 
 LibraryListModel::MoveOutcome LibraryListModel::MoveUp(const std::vector<int>& selected)
 {
-    MoveOutcome outcome;
-    const std::vector<int> sorted = SortedRows(selected, int(rows.size()));
-    if (sorted.empty()) {
-        outcome.save = true;
-        return outcome;
-    }
-    if (sorted.front() == 0)
-        return outcome;
-    for (int row : sorted) {
-        SwapRowEntries(row - 1, row);
-        outcome.selection.push_back(row - 1);
-    }
-    outcome.moved = outcome.save = true;
-    outcome.current = sorted.back() - 1;
-    return outcome;
+    return Move(selected, -1);
 }
 
 LibraryListModel::MoveOutcome LibraryListModel::MoveDown(const std::vector<int>& selected)
 {
+    return Move(selected, +1);
+}
+
+LibraryListModel::MoveOutcome LibraryListModel::Move(const std::vector<int>& selected, int step)
+{
     MoveOutcome outcome;
-    const std::vector<int> sorted = SortedRows(selected, int(rows.size()));
+    std::vector<int> sorted = SortedRows(selected, int(rows.size()));
     if (sorted.empty()) {
         outcome.save = true;
         return outcome;
     }
-    if (sorted.back() == int(rows.size()) - 1)
+    // The row nearest the edge it moves towards goes first.
+    if (step > 0)
+        std::reverse(sorted.begin(), sorted.end());
+    const int edge = step < 0 ? 0 : int(rows.size()) - 1;
+    if (sorted.front() == edge)
         return outcome;
-    for (auto it = sorted.rbegin(); it != sorted.rend(); ++it) {
-        SwapRowEntries(*it, *it + 1);
-        outcome.selection.insert(outcome.selection.begin(), *it + 1);
+    for (int row : sorted) {
+        SwapRowEntries(std::min(row, row + step), std::max(row, row + step));
+        outcome.selection.push_back(row + step);
     }
+    std::sort(outcome.selection.begin(), outcome.selection.end());
     outcome.moved = outcome.save = true;
-    outcome.current = sorted.front() + 1;
+    outcome.current = sorted.back() + step;
     return outcome;
 }
 

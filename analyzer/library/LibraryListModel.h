@@ -62,6 +62,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    MoveOutcome Move(const std::vector<int>& selected, int step);
     void SwapRowEntries(int upper, int lower);
 
     CodeLibrary& library;

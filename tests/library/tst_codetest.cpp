@@ -2,6 +2,7 @@
 #include "analyzer/library/CodeLibrary.h"
 #include "analyzer/library/CodeTest.h"
 #include "analyzer/library/LibraryListModel.h"
+#include "library/support/Trains.h"
 
 #include <QDateTime>
 #include <QtTest>
@@ -9,16 +10,6 @@
 #include <climits>
 
 namespace {
-
-PulseTrain Train(int startLevel, std::initializer_list<int> pulses)
-{
-    PulseTrain train;
-    train[0] = startLevel;
-    int i = 1;
-    for (int pulse : pulses)
-        train[i++] = pulse;
-    return train;
-}
 
 std::vector<int> ShownEntries(const LibraryListModel& model)
 {

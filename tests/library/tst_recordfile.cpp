@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "analyzer/library/CodeLibrary.h"
 #include "analyzer/library/RecordFile.h"
+#include "library/support/Trains.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -11,16 +12,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-PulseTrain Train(int startLevel, std::initializer_list<int> pulses)
-{
-    PulseTrain train;
-    train[0] = startLevel;
-    int i = 1;
-    for (int pulse : pulses)
-        train[i++] = pulse;
-    return train;
-}
 
 QByteArray Utf16(const QString& text)
 {

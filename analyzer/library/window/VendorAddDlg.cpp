@@ -1,6 +1,7 @@
 #include "analyzer/library/window/VendorAddDlg.h"
 
 #include "analyzer/library/CodeLibrary.h"
+#include "analyzer/library/window/DialogButtons.h"
 #include "analyzer/library/window/DialogTexts.h"
 #include "analyzer/library/window/VendorIds.h"
 
@@ -8,7 +9,6 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 CVendorAddDlg::CVendorAddDlg(const AddChoice& choice, const VendorHost& host, QWidget* parent) : QDialog(parent)
@@ -29,14 +29,7 @@ CVendorAddDlg::CVendorAddDlg(const AddChoice& choice, const VendorHost& host, QW
         rows->addWidget(names[c], c, 1);
     }
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    SetVendorControlId(ok, vendorids::kOk);
-    SetVendorControlId(cancel, vendorids::kCancel);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rows);

@@ -2,12 +2,12 @@
 
 #include "analyzer/core/CaptureState.h"
 #include "analyzer/library/CodeLibrary.h"
+#include "analyzer/library/LibraryListModel.h"
 
 #include <QDialog>
 
 #include <vector>
 
-class LibraryListModel;
 class QAction;
 class QCheckBox;
 class QHBoxLayout;
@@ -72,6 +72,7 @@ private:
     std::vector<int> SelectedRows() const;
     int FirstSelectedRow() const;
     void SelectRows(const std::vector<int>& rows, int current);
+    void ApplyMove(const LibraryListModel::MoveOutcome& outcome);
 
     VendorHost& host;
     CodeLibrary library;

@@ -81,16 +81,16 @@ void CVendorDlg::DeleteSelected()
 
 void CVendorDlg::MoveSelectedUp()
 {
-    const LibraryListModel::MoveOutcome outcome = model->MoveUp(SelectedRows());
-    if (outcome.moved)
-        SelectRows(outcome.selection, outcome.current);
-    if (outcome.save)
-        SaveLibrary();
+    ApplyMove(model->MoveUp(SelectedRows()));
 }
 
 void CVendorDlg::MoveSelectedDown()
 {
-    const LibraryListModel::MoveOutcome outcome = model->MoveDown(SelectedRows());
+    ApplyMove(model->MoveDown(SelectedRows()));
+}
+
+void CVendorDlg::ApplyMove(const LibraryListModel::MoveOutcome& outcome)
+{
     if (outcome.moved)
         SelectRows(outcome.selection, outcome.current);
     if (outcome.save)

@@ -1,5 +1,6 @@
 #include "analyzer/library/window/VendorTestDlg.h"
 
+#include "analyzer/library/window/DialogButtons.h"
 #include "analyzer/library/window/DialogTexts.h"
 #include "analyzer/library/window/VendorIds.h"
 
@@ -8,7 +9,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,14 +32,7 @@ CVendorTestDlg::CVendorTestDlg(int marginPercent, bool playSound, const VendorHo
     SetVendorControlId(playSoundCheck, vendorids::kPlaySound);
     playSoundCheck->setChecked(playSound);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    SetVendorControlId(ok, vendorids::kOk);
-    SetVendorControlId(cancel, vendorids::kCancel);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
 
     auto* form = new QFormLayout;
     form->addRow(caption, marginList);
