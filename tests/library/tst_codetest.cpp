@@ -48,6 +48,9 @@ private slots:
         QTest::newRow("huge stored, tiny captured") << INT_MAX << 1 << 50 << false;
         QTest::newRow("huge stored within 50 %") << INT_MAX << INT_MAX / 2 + 1 << 50 << true;
         QTest::newRow("negative captured") << INT_MAX << INT_MIN << 50 << false;
+        // 100 * 42949673 wraps to 4 in 32 bits.
+        QTest::newRow("difference whose 100-fold wraps") << 9000 << 9000 + 42949673 << 20 << false;
+        QTest::newRow("captured far below zero") << 9000 << INT_MIN << 20 << false;
         QTest::newRow("negative stored, other value") << -500 << -499 << 20 << false;
     }
     void marginBounds()
@@ -57,6 +60,15 @@ private slots:
         QFETCH(int, margin);
         QFETCH(bool, matches);
         QCOMPARE(EntryMatches(Train(1, {9000, stored}), Train(1, {9000, captured}), margin), matches);
+
+        // The same slot in the middle of a full train, among exact matches.
+        PulseTrain fullStored;
+        fullStored.entries.fill(9000);
+        fullStored[0] = 1;
+        PulseTrain fullCapture = fullStored;
+        fullStored[1000] = stored;
+        fullCapture[1000] = captured;
+        QCOMPARE(EntryMatches(fullStored, fullCapture, margin), matches);
     }
 
     void onlyTheStoredLengthCounts()
