@@ -3,10 +3,28 @@
 #include <QFile>
 
 #include <canberra.h>
+#include <dlfcn.h>
 
 #include <memory>
 
 namespace {
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// libasound reports a missing sound card on stderr at every attempt to play;
+// like every other sound failure, that stays quiet. Only when canberra's
+// ALSA back-end has loaded libasound is there anything to quieten.
+void QuietenAlsa()
+{
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetErrorHandler = int (*)(ErrorHandler);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa)
+        return;
+    if (auto set = reinterpret_cast<SetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(IgnoreAlsaError);
+    dlclose(alsa);
+}
 
 // One canberra context for the worker, opened on first use.
 class CanberraContext {
@@ -43,6 +61,7 @@ private:
             failed = true;
             return false;
         }
+        QuietenAlsa();
         return true;
     }
 
