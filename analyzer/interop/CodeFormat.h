@@ -1,0 +1,48 @@
+#pragma once
+
+#include "analyzer/interop/NamedCode.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// The formats of other IR tools that codes are read from and written to.
+enum class CodeFormat {
+    Pronto,  // Pronto Hex, learned codes
+    Lirc,    // lircd.conf with RAW_CODES
+    Mode2,   // LIRC mode2 text: pulse N / space N
+    Flipper, // Flipper Zero .ir signal file
+    Raw,     // signed durations: +9000 -4500 ...
+    Csv,     // index, level, duration
+};
+
+inline constexpr CodeFormat kAllCodeFormats[] = {CodeFormat::Pronto, CodeFormat::Lirc,  CodeFormat::Mode2,
+                                                 CodeFormat::Flipper, CodeFormat::Raw, CodeFormat::Csv};
+
+// The name on the command line ("pronto", "lirc", "mode2", "flipper", "raw", "csv").
+QString CodeFormatName(CodeFormat format);
+std::optional<CodeFormat> CodeFormatNamed(const QString& name);
+// What a user reads in a menu or dialog, e.g. "Flipper Zero (*.ir)".
+QString CodeFormatFilter(CodeFormat format);
+// The usual file name ending, with its dot.
+QString CodeFormatSuffix(CodeFormat format);
+// Whether a file of this format holds several named codes.
+bool HoldsManyCodes(CodeFormat format);
+
+// Settings of an export.
+struct ExportOptions {
+    int carrierHz = interop::kDefaultCarrierHz;
+    QString remoteName = QStringLiteral("wavix"); // the LIRC remote's name
+};
+
+// "Power" in quotes, or "code 3" for an unnamed one, for messages.
+QString CodeLabel(const NamedCode& code, std::size_t index);
+
+// The one code of a single-code format, or the message refusing several.
+std::optional<QString> TheOnlyCode(const std::vector<NamedCode>& codes, CodeFormat format, const NamedCode*& code);
+
+// A name fit for a one-line field: control characters become spaces.
+QString NameOnOneLine(const QString& name);
