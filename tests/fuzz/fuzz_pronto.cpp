@@ -1,0 +1,9 @@
+// The pronto reader as an imported file would feed it; see FuzzCodeFormat.h.
+
+#include "fuzz/FuzzCodeFormat.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzCodeFormat(CodeFormat::Pronto, data, size);
+    return 0;
+}

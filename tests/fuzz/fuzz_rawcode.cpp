@@ -1,0 +1,9 @@
+// The rawcode reader as an imported file would feed it; see FuzzCodeFormat.h.
+
+#include "fuzz/FuzzCodeFormat.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzCodeFormat(CodeFormat::Raw, data, size);
+    return 0;
+}
