@@ -93,3 +93,14 @@ QString NameOnOneLine(const QString& name)
             c = QLatin1Char(' ');
     return line;
 }
+
+QString NameLine(const QString& name, bool (*readsAsData)(QStringView trimmedLine))
+{
+    if (name.isEmpty())
+        return {};
+    const QString line = NameOnOneLine(name);
+    const QString trimmed = line.trimmed();
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')) || readsAsData(trimmed))
+        return QLatin1Char('_') + line;
+    return line;
+}

@@ -46,3 +46,7 @@ std::optional<QString> TheOnlyCode(const std::vector<NamedCode>& codes, CodeForm
 
 // A name fit for a one-line field: control characters become spaces.
 QString NameOnOneLine(const QString& name);
+// A name as a line of its own that reads back as a name, not as data, a
+// comment or a blank line: such a name gets a leading '_'. Empty for an
+// empty name (no line is written).
+QString NameLine(const QString& name, bool (*readsAsData)(QStringView trimmedLine));

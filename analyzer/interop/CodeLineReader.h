@@ -6,7 +6,8 @@
 
 // Reads a text file line by line with a bound on each line, so a hostile
 // file costs neither unbounded memory nor time per line. UTF-8, a leading
-// byte-order mark skipped, LF or CR LF line ends.
+// byte-order mark skipped, LF or CR LF line ends, control characters read
+// as spaces.
 class CodeLineReader {
 public:
     static constexpr int kMaxLineBytes = 65536;

@@ -176,7 +176,7 @@ std::optional<QString> WriteProntoCodes(const std::vector<NamedCode>& codes, con
         if (c > 0)
             text += QLatin1Char('\n');
         if (!codes[c].name.isEmpty())
-            text += NameOnOneLine(codes[c].name) + QLatin1Char('\n');
+            text += NameLine(codes[c].name, pronto::IsHexWordLine) + QLatin1Char('\n');
         text += QStringLiteral("0000");
         AppendHexWord(text, frequencyWord);
         AppendHexWord(text, (long long)(signal.size() / 2));

@@ -106,7 +106,7 @@ std::optional<QString> WriteSignedCodes(const std::vector<NamedCode>& codes, QBy
         if (c > 0)
             text += '\n';
         if (!codes[c].name.isEmpty())
-            text += NameOnOneLine(codes[c].name).toUtf8() + '\n';
+            text += NameLine(codes[c].name, [](QStringView line) { return ReadSignedLine(line, nullptr); }).toUtf8() + '\n';
         for (std::size_t i = 0; i < signal.size(); ++i) {
             if (i > 0)
                 text += ' ';

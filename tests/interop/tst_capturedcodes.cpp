@@ -10,7 +10,7 @@
 #include "device/USBDevice.h"
 #include "sim/SimControl.h"
 #include "sim/remotes/SampleRemotes.h"
-#include "support/InteropTestSupport.h"
+#include "tests/interop/support/InteropTestSupport.h"
 
 #include <QtTest>
 

@@ -4,7 +4,7 @@
 
 #include "analyzer/interop/CodeFiles.h"
 #include "analyzer/interop/FlipperIr.h"
-#include "support/InteropTestSupport.h"
+#include "tests/interop/support/InteropTestSupport.h"
 
 #include <QtTest>
 
@@ -101,6 +101,30 @@ private slots:
         QCOMPARE(third.size(), std::size_t(3));
         for (int32_t us : third)
             QVERIFY(std::abs(us - 889) <= (format == CodeFormat::Pronto ? kProntoToleranceUs : 0));
+    }
+
+    void namesThatLookLikeDataStayNames_data()
+    {
+        QTest::addColumn<CodeFormat>("format");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("pronto: a hex word") << CodeFormat::Pronto << "CAFE" << "_CAFE";
+        QTest::newRow("pronto: a comment") << CodeFormat::Pronto << "# 1" << "_# 1";
+        QTest::newRow("raw: a signed number") << CodeFormat::Raw << "+5" << "_+5";
+        QTest::newRow("raw: a control character") << CodeFormat::Raw << "+9\x01-5" << "_+9 -5";
+        QTest::newRow("raw: blanks") << CodeFormat::Raw << "   " << "_";
+    }
+    void namesThatLookLikeDataStayNames()
+    {
+        QFETCH(CodeFormat, format);
+        QFETCH(QString, name);
+        QFETCH(QString, readBack);
+        const std::vector<NamedCode> codes{{name, TrainOf(1, {900, 450, 900})}, {QStringLiteral("next"), NecKeyTrain()}};
+        const ReadResult read = ReadText(WriteText(format, codes), format);
+        QVERIFY2(!read.error, qPrintable(read.error ? read.error->text : QString()));
+        QCOMPARE(read.codes.size(), std::size_t(2));
+        QCOMPARE(read.codes[0].name, readBack);
+        QCOMPARE(read.codes[1].name, QStringLiteral("next"));
     }
 
     // A learned code with a once and a repeat part, as posted on Remote Central.

@@ -3,8 +3,8 @@
 // hangs. Writing never damages the file it replaces.
 
 #include "analyzer/interop/CodeFiles.h"
-#include "support/InteropTestSupport.h"
-#include "TestFiles.h"
+#include "tests/interop/support/InteropTestSupport.h"
+#include "tests/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

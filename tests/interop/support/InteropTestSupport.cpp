@@ -1,4 +1,4 @@
-#include "interop/support/InteropTestSupport.h"
+#include "tests/interop/support/InteropTestSupport.h"
 
 #include <QBuffer>
 #include <QTest>
