@@ -5,6 +5,10 @@
 //   wavix-cli text FILE.lgc [--channel N] [--prefix T] [--suffix T]
 //                           [--separator T] [--format T] [--columns N]
 //   wavix-cli info FILE.lgc
+//   wavix-cli export FILE.lgc --to FORMAT [--channel N] [--frequency HZ]
+//                             [--name NAME] [--out FILE]
+//   wavix-cli import CODEFILE --out FILE.lgc [--channel N] [--name NAME]
+//                             [--from FORMAT]
 //   wavix-cli --help
 //
 // Output (UTF-8, fields separated by one TAB, lines ended by LF, channels
@@ -26,13 +30,21 @@
 //            in this program's folder, or the analyzer's built-in defaults
 //            when there is none; the options override them.
 //
+//   export   The channel's code in FORMAT (pronto, lirc, mode2, flipper, raw,
+//            csv) on stdout, or written atomically to --out.
+//   import   A code file's first code (or the one --name names) into the
+//            channel of the --out capture file, whose other channels stay;
+//            prints the channel's decode line.
+//
 // Diagnostics go to stderr, prefixed "wavix-cli: ". A file without any whole
 // channel record prints nothing and a note on stderr, with status 0.
-// Exit status: 0 done, 1 missing or unreadable file, 2 bad arguments.
+// Exit status: 0 done, 1 missing or unreadable file, 2 bad arguments or a
+// malformed code file (or a code the format cannot hold).
 
 #include "analyzer/settings/SettingsStore.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CodeCommands.h"
 
 #include <QCoreApplication>
 
@@ -54,13 +66,19 @@ int main(int argc, char** argv)
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
-    const CliParseResult parsed = ParseCliArguments(arguments);
-    if (!parsed.request) {
-        Write(stderr, QStringLiteral("wavix-cli: %1\nTry 'wavix-cli --help'.\n").arg(parsed.error));
-        return kExitUsage;
+    CliOutput output;
+    if (!arguments.isEmpty() && IsCodeCommand(arguments.first())) {
+        output = RunCodeCommand(arguments);
+    } else {
+        const CliParseResult parsed = ParseCliArguments(arguments);
+        if (!parsed.request) {
+            Write(stderr, QStringLiteral("wavix-cli: %1\nTry 'wavix-cli --help'.\n").arg(parsed.error));
+            return kExitUsage;
+        }
+        output = RunCliRequest(*parsed.request, SettingsFilePath(QCoreApplication::applicationDirPath()));
+        if (parsed.request->command == CliCommand::Help)
+            output.out += CodeCommandsUsageText();
     }
-    const CliOutput output =
-        RunCliRequest(*parsed.request, SettingsFilePath(QCoreApplication::applicationDirPath()));
     Write(stdout, output.out);
     Write(stderr, output.err);
     std::fflush(stdout);

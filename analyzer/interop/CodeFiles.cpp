@@ -7,6 +7,7 @@
 #include "analyzer/interop/LircConf.h"
 #include "analyzer/interop/Mode2Text.h"
 #include "analyzer/interop/ProntoHex.h"
+#include "analyzer/interop/ReadableFile.h"
 #include "analyzer/interop/SignedDurations.h"
 #include "analyzer/interop/TextTokens.h"
 #include "analyzer/interop/TrainBuilder.h"
@@ -131,12 +132,8 @@ ReadResult ReadCodeFile(const QString& path, const ReadRequest& request)
 {
     ReadResult result;
     const QFileInfo info(path);
-    if (!info.exists())
-        result.error = FileError(path, QStringLiteral("no such file"));
-    else if (info.isDir())
-        result.error = FileError(path, QStringLiteral("is a directory"));
-    else if (!info.isFile())
-        result.error = FileError(path, QStringLiteral("is not a regular file"));
+    if (const std::optional<QString> problem = UnreadableFileProblem(path))
+        result.error = FileError(path, *problem);
     else if (info.size() > kMaxCodeFileBytes)
         result.error = FormatError(path, FormatProblem{0, QStringLiteral("larger than %1 MiB").arg(kMaxCodeFileBytes >> 20)});
     if (result.error)

@@ -86,7 +86,7 @@ std::optional<int64_t> ParseDecimal(QStringView text, bool allowSign)
     for (QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return std::nullopt;
-        value = value >= kCeiling ? kCeiling : value * 10 + (c.unicode() - '0');
+        value = value >= kCeiling / 10 ? kCeiling : value * 10 + (c.unicode() - '0');
     }
     return negative ? -value : value;
 }

@@ -83,7 +83,7 @@ private slots:
         const CodeFormat R = CodeFormat::Raw;
         QTest::newRow("raw: zero") << R << QByteArray("Power\n+9000 -0 +560\n") << "file:2: " << "0 is not allowed";
         QTest::newRow("raw: huge") << R << QByteArray("+3000000000\n") << "file:1: " << "above 2147483647";
-        QTest::newRow("raw: too many digits") << R << QByteArray("+9000 -4500\n+12345678901234567890123\n") << "file:2: " << "above 2147483647";
+        QTest::newRow("raw: too many digits") << R << QByteArray("+9000 -4500\n+99999999999999999999\n") << "file:2: " << "above 2147483647";
         QTest::newRow("raw: only silence") << R << QByteArray("\nsilence\n-500 -600\n") << "file:3: " << "holds no burst";
 
         const CodeFormat C = CodeFormat::Csv;
