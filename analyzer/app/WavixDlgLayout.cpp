@@ -1,4 +1,5 @@
 // Building the main window's controls and menus, and the resize layout.
+#include "analyzer/app/CodeTransferCommands.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WaveformPanel.h"
@@ -152,6 +153,7 @@ void CWavixDlg::BuildMenus()
     QMenu* saveChannel = file->addMenu(QStringLiteral("Save &Channel Data"));
     for (int c = 0; c < kChannelCount; ++c)
         AddCommand(saveChannel, QStringLiteral("Channel&%1").arg(c + 1), ids::kCmdSaveChannel1 + c);
+    file->addAction(QStringLiteral("&Import Code…"), this, [this] { ImportCodeCommand(*this); });
     file->addSeparator();
     AddCommand(file, QStringLiteral("E&xit"), ids::kCmdExit);
 
@@ -160,6 +162,7 @@ void CWavixDlg::BuildMenus()
         AddCommand(channelMenu, QStringLiteral("Channel&%1").arg(c + 1), ids::kCmdChannel1 + c)->setCheckable(true);
     channelMenu->addSeparator();
     AddCommand(channelMenu, QStringLiteral("Clear(&C)"), ids::kCmdClear);
+    channelMenu->addAction(QStringLiteral("&Export Code…"), this, [this] { ExportCodeCommand(*this); });
 
     // The options window opens here once it exists.
     QMenu* operation = bar->addMenu(QStringLiteral("Operation(&O)"));

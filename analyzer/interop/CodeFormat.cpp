@@ -1,5 +1,7 @@
 #include "analyzer/interop/CodeFormat.h"
 
+#include "analyzer/interop/CodeLineReader.h"
+
 QString CodeFormatName(CodeFormat format)
 {
     switch (format) {
@@ -89,7 +91,7 @@ QString NameOnOneLine(const QString& name)
 {
     QString line = name;
     for (QChar& c : line)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+        if (ReadsAsSpace(c))
             c = QLatin1Char(' ');
     return line;
 }

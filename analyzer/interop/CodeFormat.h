@@ -44,7 +44,7 @@ QString CodeLabel(const NamedCode& code, std::size_t index);
 // The one code of a single-code format, or the message refusing several.
 std::optional<QString> TheOnlyCode(const std::vector<NamedCode>& codes, CodeFormat format, const NamedCode*& code);
 
-// A name fit for a one-line field: control characters become spaces.
+// A name fit for a one-line field: what reads as a space becomes one.
 QString NameOnOneLine(const QString& name);
 // A name as a line of its own that reads back as a name, not as data, a
 // comment or a blank line: such a name gets a leading '_'. Empty for an

@@ -27,10 +27,8 @@ CodeLineReader::Status CodeLineReader::Next(QString& line)
         length -= 3;
     }
     line = QString::fromUtf8(start, length);
-    // Control characters mean nothing in these text formats: they separate
-    // words like spaces do, also in names.
     for (QChar& c : line)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+        if (ReadsAsSpace(c))
             c = QLatin1Char(' ');
     return Status::Line;
 }

@@ -7,7 +7,7 @@
 // Reads a text file line by line with a bound on each line, so a hostile
 // file costs neither unbounded memory nor time per line. UTF-8, a leading
 // byte-order mark skipped, LF or CR LF line ends, control characters read
-// as spaces.
+// as spaces (ReadsAsSpace).
 class CodeLineReader {
 public:
     static constexpr int kMaxLineBytes = 65536;
@@ -26,6 +26,13 @@ private:
     int lineNumber_ = 0;
     bool stopped_ = false;
 };
+
+// Characters that read as spaces: control characters mean nothing in these
+// text formats, and U+FEFF is a byte-order mark wherever it stands.
+inline bool ReadsAsSpace(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0xFEFF;
+}
 
 // Lines that are empty or hold only a comment starting with '#'.
 bool IsBlankOrComment(const QString& trimmedLine);
