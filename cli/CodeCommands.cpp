@@ -1,8 +1,10 @@
 #include "cli/CodeCommands.h"
 
+#include "cli/CodeArguments.h"
+#include "cli/LibraryCommands.h"
+
 #include "analyzer/decode/Annotation.h"
 #include "analyzer/decode/ProtocolIdentify.h"
-#include "analyzer/decode/ProtocolTable.h"
 #include "analyzer/files/CaptureFile.h"
 #include "analyzer/interop/CodeFiles.h"
 #include "analyzer/interop/ReadableFile.h"
@@ -10,131 +12,13 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
-// Positional arguments and "--option value" / "--option=value" pairs.
-struct Arguments {
-    QStringList files;
-    std::map<QString, QString> options;
-
-    std::optional<QString> Option(const char* name) const
-    {
-        const auto found = options.find(QLatin1String(name));
-        return found == options.end() ? std::nullopt : std::optional<QString>(found->second);
-    }
-};
-
-CliOutput UsageError(const QString& message)
-{
-    CliOutput output;
-    output.status = kExitUsage;
-    output.err = QStringLiteral("wavix-cli: %1\nTry 'wavix-cli --help'.\n").arg(message);
-    return output;
-}
-
-std::optional<QString> Split(const QStringList& arguments, const QString& command, const QStringList& known,
-                             Arguments& out)
-{
-    for (int i = 0; i < arguments.size(); ++i) {
-        QString argument = arguments[i];
-        if (!argument.startsWith(QLatin1String("--"))) {
-            if (argument.isEmpty())
-                return QStringLiteral("empty file name");
-            out.files << argument;
-            continue;
-        }
-        std::optional<QString> value;
-        const int equals = int(argument.indexOf(QLatin1Char('=')));
-        if (equals > 0) {
-            value = argument.mid(equals + 1);
-            argument.truncate(equals);
-        }
-        if (!known.contains(argument))
-            return QStringLiteral("unknown option \"%1\" for %2").arg(arguments[i], command);
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return QStringLiteral("%1 needs a value").arg(argument);
-            value = arguments[++i];
-        }
-        out.options[argument.mid(2)] = *value;
-    }
-    return std::nullopt;
-}
-
-// Digits only, so that "12abc" or "-1" is refused rather than half-read.
-std::optional<int> Number(const QString& text, int minimum, int maximum)
-{
-    if (text.isEmpty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
-        return std::nullopt;
-    const int value = text.toInt();
-    return value >= minimum && value <= maximum ? std::optional<int>(value) : std::nullopt;
-}
-
-std::optional<QString> ChannelOption(const Arguments& arguments, int& channel)
-{
-    if (const std::optional<QString> text = arguments.Option("channel")) {
-        const std::optional<int> value = Number(*text, 1, kChannelCount);
-        if (!value)
-            return QStringLiteral("--channel needs a channel number from 1 to 4");
-        channel = *value;
-    }
-    return std::nullopt;
-}
-
-std::optional<QString> CarrierOption(const Arguments& arguments, ExportOptions& options)
-{
-    if (const std::optional<QString> text = arguments.Option("frequency")) {
-        const std::optional<int> value = Number(*text, interop::kMinCarrierHz, interop::kMaxCarrierHz);
-        if (!value)
-            return QStringLiteral("--frequency needs a carrier in Hz from %1 to %2")
-                .arg(interop::kMinCarrierHz)
-                .arg(interop::kMaxCarrierHz);
-        options.carrierHz = *value;
-    }
-    return std::nullopt;
-}
-
-std::optional<QString> FormatOption(const Arguments& arguments, const char* option, std::optional<CodeFormat>& format)
-{
-    if (const std::optional<QString> text = arguments.Option(option)) {
-        format = CodeFormatNamed(*text);
-        if (!format)
-            return QStringLiteral("--%1 needs one of pronto, lirc, mode2, flipper, raw, csv").arg(QLatin1String(option));
-    }
-    return std::nullopt;
-}
-
-CliOutput Failed(const CodeFileError& error)
-{
-    CliOutput output;
-    output.status = error.kind == CodeFileError::Kind::File ? kExitFileError : kExitUsage;
-    output.err = QStringLiteral("wavix-cli: %1\n").arg(error.text);
-    return output;
-}
-
-// The bytes on stdout, or the file written atomically.
-CliOutput Deliver(CodeFormat format, const std::vector<NamedCode>& codes, const ExportOptions& options,
-                  const std::optional<QString>& outPath)
-{
-    if (outPath) {
-        if (std::optional<CodeFileError> error = WriteCodeFile(*outPath, format, codes, options))
-            return Failed(*error);
-        return CliOutput();
-    }
-    QByteArray bytes;
-    if (std::optional<QString> error = FormatCodes(format, codes, options, bytes))
-        return Failed(CodeFileError{CodeFileError::Kind::Format, *error});
-    CliOutput output;
-    output.out = QString::fromUtf8(bytes);
-    return output;
-}
-
 CliOutput Export(const QStringList& rest)
 {
-    Arguments arguments;
-    if (auto error = Split(rest, QStringLiteral("export"),
+    CodeArguments arguments;
+    if (auto error = SplitCodeArguments(rest, QStringLiteral("export"),
                            {"--channel", "--to", "--frequency", "--out", "--name"}, arguments))
         return UsageError(*error);
     if (arguments.files.size() != 1)
@@ -165,21 +49,21 @@ CliOutput Export(const QStringList& rest)
     // The LIRC remote is named after the capture file, wherever the code goes.
     options.remoteName = QFileInfo(path).baseName();
     const QString name = arguments.Option("name").value_or(options.remoteName);
-    return Deliver(*format, {NamedCode{name, channels[std::size_t(channel - 1)]}}, options, arguments.Option("out"));
+    return DeliverCodes(*format, {NamedCode{name, channels[std::size_t(channel - 1)]}}, options, arguments.Option("out"));
 }
 
 // "CH1<TAB>NEC<TAB>Code: ..." as decode prints a channel.
 QString DecodeLine(int channel, const PulseTrain& train)
 {
-    const int protocol = IdentifyProtocol(train);
-    const QString name = protocol >= 0 ? ProtocolName(ProtocolTable[protocol]) : QStringLiteral("none");
-    return QStringLiteral("CH%1\t%2\t%3\n").arg(channel).arg(name, AnnotateChannel(train, protocol).codeLine);
+    return QStringLiteral("CH%1\t%2\t%3\n")
+        .arg(channel)
+        .arg(RecognisedProtocolName(train), AnnotateChannel(train, IdentifyProtocol(train)).codeLine);
 }
 
 CliOutput Import(const QStringList& rest)
 {
-    Arguments arguments;
-    if (auto error = Split(rest, QStringLiteral("import"), {"--out", "--channel", "--name", "--from"}, arguments))
+    CodeArguments arguments;
+    if (auto error = SplitCodeArguments(rest, QStringLiteral("import"), {"--out", "--channel", "--name", "--from"}, arguments))
         return UsageError(*error);
     if (arguments.files.size() != 1)
         return UsageError(arguments.files.isEmpty() ? QStringLiteral("no code file given")
@@ -231,7 +115,8 @@ CliOutput Import(const QStringList& rest)
 
 bool IsCodeCommand(const QString& command)
 {
-    return command == QLatin1String("export") || command == QLatin1String("import");
+    return command == QLatin1String("export") || command == QLatin1String("import")
+           || command == QLatin1String("library");
 }
 
 CliOutput RunCodeCommand(const QStringList& arguments)
@@ -242,6 +127,8 @@ CliOutput RunCodeCommand(const QStringList& arguments)
         return Export(rest);
     if (command == QLatin1String("import"))
         return Import(rest);
+    if (command == QLatin1String("library"))
+        return RunLibraryCommand(rest);
     return UsageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
 
@@ -259,5 +146,13 @@ QString CodeCommandsUsageText()
         "                          the file's other channels are kept, its format found from its content\n"
         "      --channel N         channel 1-4 (default 1)\n"
         "      --name NAME         the code of that name (default: the file's first code)\n"
-        "      --from FORMAT       read as FORMAT instead of finding it\n");
+        "      --from FORMAT       read as FORMAT instead of finding it\n"
+        "\n"
+        "The code library (Record.dat, in the analyzer's folder):\n"
+        "  library list Record.dat               number, name, protocol, pulse count, total us of each entry\n"
+        "  library export Record.dat --to flipper|lirc|pronto|raw [--frequency HZ] [--out FILE]\n"
+        "                                        every entry, names kept\n"
+        "  library import Record.dat CODEFILE [--from FORMAT]\n"
+        "                                        the file's codes as new entries, names kept, as far as the\n"
+        "                                        library has room (it keeps the last of its 1024 places free)\n");
 }

@@ -1,7 +1,6 @@
 #include "analyzer/app/CodeTransferCommands.h"
 
 #include "analyzer/app/WavixDlg.h"
-#include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/interop/CodeFiles.h"
 #include "analyzer/interop/window/CodeFileDialogs.h"
 #include "analyzer/interop/window/ExportCodeDlg.h"
@@ -14,15 +13,6 @@ const QString kImportTitle = QStringLiteral("Import Code");
 const QString kExportTitle = QStringLiteral("Export Code");
 
 } // namespace
-
-void PutCodeInSelectedChannel(CWavixDlg& window, const PulseTrain& train)
-{
-    CaptureState& capture = window.Capture();
-    capture.channels[std::size_t(capture.selectedChannel)] = train;
-    IdentifyChannels(capture, capture.selectedChannel);
-    window.UpdateDataSpan();
-    window.FormatPulseText();
-}
 
 void ImportCodeCommand(CWavixDlg& window)
 {
@@ -40,7 +30,7 @@ void ImportCodeCommand(CWavixDlg& window)
     if (read.codesInFile > 1)
         chosen = ChooseCode(&window, kImportTitle, read);
     if (chosen)
-        PutCodeInSelectedChannel(window, read.codes[std::size_t(*chosen)].train);
+        window.LoadTrainIntoChannel(window.Capture().selectedChannel, read.codes[std::size_t(*chosen)].train);
 }
 
 void ExportCodeCommand(CWavixDlg& window)

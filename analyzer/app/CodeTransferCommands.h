@@ -1,7 +1,5 @@
 #pragma once
 
-#include "analyzer/core/PulseTrain.h"
-
 class CWavixDlg;
 
 // File > Import Code... and Channel > Export Code...: codes of other IR
@@ -12,7 +10,3 @@ class CWavixDlg;
 void ImportCodeCommand(CWavixDlg& window);
 // Asks for the format, carrier and file, and writes the selected channel.
 void ExportCodeCommand(CWavixDlg& window);
-
-// The code becomes the selected channel's train, recognised, drawn and
-// printed as after loading a capture file.
-void PutCodeInSelectedChannel(CWavixDlg& window, const PulseTrain& train);

@@ -43,6 +43,8 @@ public:
     void ClearChannels();
     void TransmitChannel(int channel);
     void LoadDataFrom(const QString& path);
+    // The train into the channel, recognised, drawn and printed as a load does.
+    void LoadTrainIntoChannel(int channel, const PulseTrain& train) override;
     bool SaveDataTo(const QString& path, int channel = -1); // -1: all four
     void FormatPulseText();
     void UpdateDataSpan();
@@ -79,7 +81,6 @@ private:
     const std::array<PulseTrain, kChannelCount>& ChannelTrains() const override;
     int SelectedChannel() const override;
     CEPDevice& LibraryDevice() override;
-    void LoadTrainIntoChannel(int channel, const PulseTrain& train) override;
     QString LanguageText(const QString& section, const QString& key) const override;
 
     void BuildControls();

@@ -6,90 +6,28 @@
 #include "sim/SimControl.h"
 #include "sim/remotes/SampleRemotes.h"
 #include "tests/TestFiles.h"
+#include "tests/app/support/DialogDriver.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QListView>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <functional>
-
-namespace {
-
-QAction* MenuAction(QMainWindow& window, const QString& menu, const QString& text)
-{
-    for (QAction* top : window.menuBar()->actions())
-        if (top->menu() && top->text() == menu)
-            for (QAction* action : top->menu()->actions())
-                if (action->text() == text)
-                    return action;
-    return nullptr;
-}
-
-// Runs `act` on the next modal dialog of type T as soon as it shows.
-template <typename T>
-void OnNextModal(std::function<void(T*)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(dialog);
-    });
-    timer->start();
-}
-
-// Goes to the file's folder, types its name and presses Enter, as a user does.
-void TypeFileName(QFileDialog* dialog, const QString& path)
-{
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(name);
-    const QString folder = QFileInfo(path).absolutePath();
-    dialog->setDirectory(folder);
-    // The dialog lists a folder in the background; Enter before the file
-    // shows would not find it.
-    auto* files = dialog->findChild<QFileSystemModel*>();
-    QVERIFY(files);
-    if (QFile::exists(path))
-        QTRY_VERIFY(files->rowCount(files->index(folder)) > 0);
-    name->clear();
-    QTest::keyClicks(name, QFileInfo(path).fileName());
-    // The name box's completion list would take the Enter key.
-    if (name->completer() && name->completer()->popup()->isVisible())
-        QTest::keyClick(name->completer()->popup(), Qt::Key_Escape);
-    QTest::keyClick(name, Qt::Key_Return);
-}
-
-} // namespace
 
 class TestCodeTransfer : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<CWavixDlg> window;
-    // Closes a dialog a test left standing, so a failure cannot hang the run.
-    QTimer watchdog;
-    QPointer<QWidget> seenModal;
-    bool strandedDialog = false;
+    DialogWatchdog watchdog;
 
     QPlainTextEdit* Output()
     {
@@ -138,23 +76,9 @@ class TestCodeTransfer : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        watchdog.setInterval(5000);
-        connect(&watchdog, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal == seenModal) {
-                strandedDialog = true;
-                modal->close();
-            }
-            seenModal = modal;
-        });
-        watchdog.start();
-    }
-
     void init()
     {
-        strandedDialog = false;
+        watchdog.Reset();
         usbsim::Reset();
         folder = std::make_unique<QTemporaryDir>();
         window = std::make_unique<CWavixDlg>(folder->path());
@@ -163,7 +87,7 @@ private slots:
     }
     void cleanup()
     {
-        QVERIFY2(!strandedDialog, "a dialog was left open");
+        QVERIFY2(!watchdog.Stranded(), "a dialog was left open");
         window.reset();
         folder.reset();
     }

@@ -4,6 +4,8 @@
 
 #include "analyzer/files/CaptureFile.h"
 #include "analyzer/interop/CodeFormat.h"
+#include "analyzer/library/CodeLibrary.h"
+#include "analyzer/library/RecordFile.h"
 #include "tests/TestFiles.h"
 #include "tests/support/FrameBuilder.h"
 
@@ -181,12 +183,75 @@ private slots:
         QCOMPARE(ReadFile(kept), QByteArray("old"));
     }
 
+    void libraryListExportImport()
+    {
+        CodeLibrary library;
+        library.Append(QStringLiteral("TV power"), nec_);
+        library.Append(QStringLiteral("short"), []{
+            PulseTrain train;
+            train[0] = 1;
+            train[1] = 900;
+            train[2] = 450;
+            train[3] = 900;
+            return train;
+        }());
+        const QString record = Path(QStringLiteral("Record.dat"));
+        QVERIFY(SaveRecords(record, library));
+        const CliRun list = RunCli({"library", "list", record});
+        QCOMPARE(list.status, 0);
+        QCOMPARE(list.out, QStringLiteral("1\tTV power\tNEC\t%1\t%2\n2\tshort\tnone\t3\t2250\n")
+                               .arg(nec_.PulseCount())
+                               .arg(nec_.TotalDurationUs()));
+
+        const QString flipper = Path(QStringLiteral("library.ir"));
+        QCOMPARE(RunCli({"library", "export", record, "--to", "flipper", "--out", flipper}).status, 0);
+        const QString copy = Path(QStringLiteral("Copy.dat"));
+        const CliRun imported = RunCli({"library", "import", copy, flipper});
+        QCOMPARE(imported.status, 0);
+        QCOMPARE(imported.out, QStringLiteral("2 codes imported from %1.\n").arg(flipper));
+        QCOMPARE(ReadFile(copy), ReadFile(record));
+        QVERIFY(RunCli({"library", "export", record, "--to", "pronto", "--frequency", "36000"})
+                    .out.startsWith(QStringLiteral("TV power\n0000 0073 ")));
+    }
+
+    void libraryLimitsAndFailures()
+    {
+        CodeLibrary library;
+        for (int i = 0; i < 1021; ++i)
+            library.Append(QStringLiteral("k%1").arg(i), nec_);
+        const QString record = Path(QStringLiteral("Full.dat"));
+        QVERIFY(SaveRecords(record, library));
+        const QString raw = Path(QStringLiteral("three.txt"));
+        QVERIFY(WriteFile(raw, "a\n+100 -100 +100\nb\n+200\nc\n+300\n"));
+        const CliRun partly = RunCli({"library", "import", record, raw});
+        QCOMPARE(partly.status, 0);
+        QVERIFY2(partly.out.startsWith(QStringLiteral("2 of 3 imported from %1; 1 left out").arg(raw)), qPrintable(partly.out));
+        CodeLibrary after;
+        QVERIFY(LoadRecords(record, after));
+        QCOMPARE(after.Count(), 1023);
+        QCOMPARE(after.Entry(1022).name, QStringLiteral("b"));
+
+        const QByteArray full = ReadFile(record);
+        const CliRun refused = RunCli({"library", "import", record, raw});
+        QCOMPARE(refused.status, 2);
+        QVERIFY(refused.err.contains(QStringLiteral("the library is full")));
+        QCOMPARE(ReadFile(record), full);
+
+        QCOMPARE(RunCli({"library", "list", Path(QStringLiteral("none.dat"))}).status, 1);
+        QCOMPARE(RunCli({"library", "export", record, "--to", "csv"}).status, 2);
+        QCOMPARE(RunCli({"library", "sort", record}).status, 2);
+        const CliRun bad = RunCli({"library", "import", Path(QStringLiteral("new.dat")), Path(QStringLiteral("key.lgc"))});
+        QCOMPARE(bad.status, 2);
+        QVERIFY(!QFile::exists(Path(QStringLiteral("new.dat"))));
+    }
+
     void helpNamesTheCommands()
     {
         const CliRun run = RunCli({"--help"});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains(QStringLiteral("export FILE.lgc --to FORMAT")));
         QVERIFY(run.out.contains(QStringLiteral("import CODEFILE --out FILE.lgc")));
+        QVERIFY(run.out.contains(QStringLiteral("library import Record.dat CODEFILE")));
     }
 };
 

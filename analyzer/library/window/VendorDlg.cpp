@@ -125,6 +125,14 @@ void CVendorDlg::BuildControls()
     for (QPushButton* button : {addButton, upButton, downButton, deleteButton})
         buttonRow->addWidget(button);
     buttonRow->addStretch(1);
+    exportButton = new QPushButton(QStringLiteral("Export"), this);
+    importButton = new QPushButton(QStringLiteral("Import"), this);
+    for (QPushButton* button : {exportButton, importButton}) {
+        button->setAutoDefault(false);
+        buttonRow->addWidget(button);
+    }
+    connect(exportButton, &QPushButton::clicked, this, &CVendorDlg::ExportEntries);
+    connect(importButton, &QPushButton::clicked, this, &CVendorDlg::ImportEntries);
 
     auto* testGroup = new QGroupBox(this);
     testCheck = Numbered(new QCheckBox(QStringLiteral("Test"), testGroup), vendorids::kTest);

@@ -38,6 +38,11 @@ public:
     void SendEntry(int row);
     void LoadEntryToChannel(int channel);
     void RenameEntry();
+    // The selected entries (or all shown) to a file of another IR tool's
+    // format; a file's codes as new entries, names kept, as far as the
+    // library has room.
+    void ExportEntries();
+    void ImportEntries();
 
     // Called after every stored capture while the window is alive.
     void RunCodeTest(const PulseTrain& capture);
@@ -72,6 +77,8 @@ private:
     std::vector<int> SelectedRows() const;
     int FirstSelectedRow() const;
     void SelectRows(const std::vector<int>& rows, int current);
+    // Selects the rows from `firstRow` to the last, focusing the last.
+    void SelectRowsFrom(int firstRow);
     void ApplyMove(const LibraryListModel::MoveOutcome& outcome);
 
     VendorHost& host;
@@ -90,6 +97,8 @@ private:
     QPushButton* upButton = nullptr;
     QPushButton* downButton = nullptr;
     QPushButton* deleteButton = nullptr;
+    QPushButton* exportButton = nullptr;
+    QPushButton* importButton = nullptr;
     QCheckBox* testCheck = nullptr;
     QPlainTextEdit* logBox = nullptr;
     QPushButton* settingButton = nullptr;

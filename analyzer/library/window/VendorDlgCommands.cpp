@@ -67,10 +67,15 @@ void CVendorDlg::AddEntries()
     AddChannels(library, host.ChannelTrains(), choice);
     RefreshList();
     SaveLibrary();
-    std::vector<int> added;
-    for (int row = rowsBefore; row < model->rowCount(); ++row)
-        added.push_back(row);
-    SelectRows(added, added.empty() ? -1 : added.back());
+    SelectRowsFrom(rowsBefore);
+}
+
+void CVendorDlg::SelectRowsFrom(int firstRow)
+{
+    std::vector<int> rows;
+    for (int row = firstRow; row < model->rowCount(); ++row)
+        rows.push_back(row);
+    SelectRows(rows, rows.empty() ? -1 : rows.back());
 }
 
 void CVendorDlg::DeleteSelected()
