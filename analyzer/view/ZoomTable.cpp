@@ -19,15 +19,6 @@ int ZoomIndexOfText(const QString& text)
     return -1;
 }
 
-int ZoomIndexOfFactor(int zoom)
-{
-    for (int i = 0; i < int(kZoomTable.size()); ++i) {
-        if (kZoomTable[size_t(i)].zoom == zoom)
-            return i;
-    }
-    return -1;
-}
-
 int SteppedZoomIndex(int currentIndex, int delta)
 {
     const int last = int(kZoomTable.size()) - 1;

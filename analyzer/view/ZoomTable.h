@@ -31,9 +31,6 @@ QStringList ZoomTexts();
 // -1 when the text is not an entry (exact comparison).
 int ZoomIndexOfText(const QString& text);
 
-// -1 when the factor is not an entry.
-int ZoomIndexOfFactor(int zoom);
-
 // The list index a spin-button step selects: a positive delta moves towards
 // "/100", zero or negative towards "x10"; both ends stop.
 int SteppedZoomIndex(int currentIndex, int delta);

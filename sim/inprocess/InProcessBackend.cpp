@@ -15,32 +15,35 @@ DeviceModel& InProcessModel()
 
 namespace {
 
-class InProcessBackend : public UsbBackend {
+class InProcessBackend final : public UsbBackend {
 public:
-    std::vector<BusEntry> Bus() override { return InProcessModel().Bus(); }
-    int Open(uint64_t deviceKey, uint64_t&) override { return InProcessModel().Open(deviceKey); }
-    int Close(const usb_dev_handle& handle) override { return InProcessModel().Close(handle.id); }
+    std::vector<BusEntry> Bus() override { return model.Bus(); }
+    int Open(uint64_t deviceKey, uint64_t&) override { return model.Open(deviceKey); }
+    int Close(const usb_dev_handle& handle) override { return model.Close(handle.id); }
     int Claim(const usb_dev_handle& handle, int interface) override
     {
-        return InProcessModel().Claim(handle.id, interface);
+        return model.Claim(handle.id, interface);
     }
     int Release(const usb_dev_handle& handle, int interface) override
     {
-        return InProcessModel().Release(handle.id, interface);
+        return model.Release(handle.id, interface);
     }
     TransferReply Control(const usb_dev_handle& handle, int requestType, int request, int value, int index,
                           int size) override
     {
-        return InProcessModel().Control(handle.id, requestType, request, value, index, size);
+        return model.Control(handle.id, requestType, request, value, index, size);
     }
     int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size) override
     {
-        return InProcessModel().BulkWrite(handle.id, endpoint, bytes, size);
+        return model.BulkWrite(handle.id, endpoint, bytes, size);
     }
     TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size) override
     {
-        return InProcessModel().BulkRead(handle.id, endpoint, size);
+        return model.BulkRead(handle.id, endpoint, size);
     }
+
+private:
+    DeviceModel& model = InProcessModel();
 };
 
 } // namespace

@@ -18,6 +18,7 @@ namespace usbsim {
 namespace {
 
 struct EntryState {
+    UsbBackend& backend = Backend();
     std::mutex mutex;
     BusView view;
     std::set<usb_dev_handle*> handles;
@@ -68,7 +69,7 @@ int OnHandle(usb_dev_handle* handle, Call call)
     std::lock_guard lock(state.mutex);
     if (!Valid(state, handle))
         return Failed(kErrInvalid);
-    return Failed(call());
+    return Failed(call(state.backend));
 }
 
 // The same for a transfer, whose buffer is checked too; a timeout takes its
@@ -82,10 +83,10 @@ int Transfer(usb_dev_handle* handle, const char* bytes, int size, int timeoutMs,
         std::lock_guard lock(state.mutex);
         if (!Valid(state, handle) || !ValidBuffer(bytes, size))
             return Failed(kErrInvalid);
-        result = call();
+        result = call(state.backend);
     }
     if (result == kErrTimeout && timeoutMs > 0)
-        Backend().WaitOutTimeout(timeoutMs);
+        state.backend.WaitOutTimeout(timeoutMs);
     return Failed(result);
 }
 
@@ -97,7 +98,6 @@ using namespace usbsim;
 USBSIM_EXPORT void usb_init(void)
 {
     State();
-    Backend();
 }
 
 USBSIM_EXPORT void usb_set_debug(int)
@@ -117,7 +117,7 @@ USBSIM_EXPORT int usb_find_devices(void)
 {
     EntryState& state = State();
     std::lock_guard lock(state.mutex);
-    const int changes = state.view.UpdateDevices(Backend().Bus());
+    const int changes = state.view.UpdateDevices(state.backend.Bus());
     usb_busses = state.view.Buses();
     return changes;
 }
@@ -137,7 +137,7 @@ USBSIM_EXPORT usb_dev_handle* usb_open(struct usb_device* device)
         return nullptr;
     }
     uint64_t session = 0;
-    const int id = Backend().Open(*key, session);
+    const int id = state.backend.Open(*key, session);
     if (id <= 0) {
         Failed(id < 0 ? id : kErrNoDevice);
         return nullptr;
@@ -153,7 +153,7 @@ USBSIM_EXPORT int usb_close(usb_dev_handle* handle)
     std::lock_guard lock(state.mutex);
     if (!state.handles.erase(handle))
         return Failed(kErrInvalid);
-    Backend().Close(*handle);
+    state.backend.Close(*handle);
     delete handle;
     return 0;
 }
@@ -167,32 +167,32 @@ USBSIM_EXPORT struct usb_device* usb_device(usb_dev_handle* handle)
 
 USBSIM_EXPORT int usb_claim_interface(usb_dev_handle* handle, int interface)
 {
-    return OnHandle(handle, [&] { return Backend().Claim(*handle, interface); });
+    return OnHandle(handle, [&](UsbBackend& backend) { return backend.Claim(*handle, interface); });
 }
 
 USBSIM_EXPORT int usb_release_interface(usb_dev_handle* handle, int interface)
 {
-    return OnHandle(handle, [&] { return Backend().Release(*handle, interface); });
+    return OnHandle(handle, [&](UsbBackend& backend) { return backend.Release(*handle, interface); });
 }
 
 USBSIM_EXPORT int usb_control_msg(usb_dev_handle* handle, int requesttype, int request, int value, int index,
                                   char* bytes, int size, int timeout)
 {
-    return Transfer(handle, bytes, size, timeout, [&] {
-        return Deliver(Backend().Control(*handle, requesttype, request, value, index, size), bytes, size);
+    return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) {
+        return Deliver(backend.Control(*handle, requesttype, request, value, index, size), bytes, size);
     });
 }
 
 USBSIM_EXPORT int usb_bulk_write(usb_dev_handle* handle, int ep, const char* bytes, int size, int timeout)
 {
-    return Transfer(handle, bytes, size, timeout, [&] {
-        return Backend().BulkWrite(*handle, ep, reinterpret_cast<const uint8_t*>(bytes), size);
+    return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) {
+        return backend.BulkWrite(*handle, ep, reinterpret_cast<const uint8_t*>(bytes), size);
     });
 }
 
 USBSIM_EXPORT int usb_bulk_read(usb_dev_handle* handle, int ep, char* bytes, int size, int timeout)
 {
-    return Transfer(handle, bytes, size, timeout, [&] { return Deliver(Backend().BulkRead(*handle, ep, size), bytes, size); });
+    return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) { return Deliver(backend.BulkRead(*handle, ep, size), bytes, size); });
 }
 
 USBSIM_EXPORT char* usb_strerror(void)
