@@ -98,6 +98,7 @@ private slots:
     void toolNeedsTheDaemon();
     void pressedKeyArrivesThroughThePreloadLibrary();
     void sentTrainLoopsBackAndIsLogged();
+    void toolRequestsReachTheDevice();
     void unplugAndLosingTheDaemon();
 
 private:
@@ -209,6 +210,44 @@ void TestSimEndToEnd::sentTrainLoopsBackAndIsLogged()
     QCOMPARE(Tool({"status"}, &state), 0);
     QVERIFY(state.contains("captures waiting: 1"));
     QVERIFY(state.contains("open handles: 0"));
+}
+
+// The tool and the daemon read the same request fields: loop-back modes,
+// the identity fields a request changes, fault numbers.
+void TestSimEndToEnd::toolRequestsReachTheDevice()
+{
+    QString out;
+    QCOMPARE(Tool({"loopback", "off"}, &out), 0);
+    QCOMPARE(out, QStringLiteral("loop-back: off\n"));
+    QCOMPARE(Tool({"loopback"}, &out), 0);
+    QCOMPARE(out, QStringLiteral("loop-back: off\n"));
+    QCOMPARE(Tool({"loopback", "on"}, &out), 0);
+    QCOMPARE(out, QStringLiteral("loop-back: on\n"));
+
+    QCOMPARE(Tool({"identity", "--version", "2.0.0.7", "--type", "L2IR"}, &out), 0);
+    QVERIFY2(out.startsWith("name: IR Logic Analyzer\nversion: 2.0.0.7\nserial: 0020231108\ntype: L2IR\n"),
+             qPrintable(out));
+    QCOMPARE(Tool({"identity", "--name", "Other", "--serial", "7"}, &out), 0);
+    QVERIFY2(out.startsWith("name: Other\nversion: 2.0.0.7\nserial: 0000000007\ntype: L2IR\n"), qPrintable(out));
+
+    QCOMPARE(Tool({"fault", "short-bulk", "2"}), 0);
+    QCOMPARE(Tool({"fault", "unplug-mid-transfer"}), 0);
+    QCOMPARE(Tool({"status"}, &out), 0);
+    QVERIFY2(out.contains("faults: short-bulk x2 unplug-mid-transfer\n"), qPrintable(out));
+    QCOMPARE(Tool({"fault", "clear"}), 0);
+    QCOMPARE(Tool({"status"}, &out), 0);
+    QVERIFY2(out.contains("faults: none\n"), qPrintable(out));
+
+    // A simulated timeout takes the caller's timeout, as a real one would.
+    QCOMPARE(Tool({"fault", "timeout", "1"}), 0);
+    usb_dev_handle* handle = usb.open(usb.Find());
+    QVERIFY(handle);
+    char buffer[64] = {};
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(usb.control(handle, 0xC0, 'X', 0, 0, buffer, 64, 300), -110);
+    QVERIFY2(timer.elapsed() >= 250, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(usb.close(handle), 0);
 }
 
 void TestSimEndToEnd::unplugAndLosingTheDaemon()
