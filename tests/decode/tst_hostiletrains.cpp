@@ -16,10 +16,8 @@ private slots:
     void decodeAnything_data()
     {
         QTest::addColumn<int>("shape");
-        QTest::newRow("any value") << int(HostileShape::AnyValue);
-        QTest::newRow("near nominals") << int(HostileShape::NearNominals);
-        QTest::newRow("extremes") << int(HostileShape::Extremes);
-        QTest::newRow("mutated frames") << int(HostileShape::MutatedFrames);
+        for (const NamedHostileShape& named : kHostileShapes)
+            QTest::newRow(named.name) << int(named.shape);
     }
 
     void decodeAnything()
@@ -27,9 +25,7 @@ private slots:
         QFETCH(int, shape);
         std::mt19937 random(20240 + uint32_t(shape));
         for (int round = 0; round < 150; ++round) {
-            ChannelTrains channels;
-            for (PulseTrain& train : channels)
-                train = HostileTrain(random, HostileShape(shape));
+            const ChannelTrains channels = HostileChannels(random, HostileShape(shape));
             std::array<int, kChannelCount> protocols{};
             IdentifyChannels(channels, protocols, -1);
 

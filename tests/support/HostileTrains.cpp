@@ -53,3 +53,11 @@ PulseTrain HostileTrain(std::mt19937& random, HostileShape shape)
     return train;
 }
 
+
+ChannelTrains HostileChannels(std::mt19937& random, HostileShape shape)
+{
+    ChannelTrains channels;
+    for (PulseTrain& train : channels)
+        train = HostileTrain(random, shape);
+    return channels;
+}

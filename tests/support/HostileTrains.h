@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analyzer/core/PulseTrain.h"
+#include "analyzer/core/CaptureState.h"
 
 #include <random>
 
@@ -9,4 +9,17 @@
 // hanging.
 enum class HostileShape { AnyValue, NearNominals, Extremes, MutatedFrames };
 
+struct NamedHostileShape {
+    HostileShape shape;
+    const char* name;
+};
+
+constexpr NamedHostileShape kHostileShapes[] = {
+    {HostileShape::AnyValue, "any value"},
+    {HostileShape::NearNominals, "near nominals"},
+    {HostileShape::Extremes, "extremes"},
+    {HostileShape::MutatedFrames, "mutated frames"},
+};
+
 PulseTrain HostileTrain(std::mt19937& random, HostileShape shape);
+ChannelTrains HostileChannels(std::mt19937& random, HostileShape shape);

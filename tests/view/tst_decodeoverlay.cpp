@@ -239,10 +239,8 @@ private slots:
     void drawsHostileTrains_data()
     {
         QTest::addColumn<int>("shape");
-        QTest::newRow("any value") << int(HostileShape::AnyValue);
-        QTest::newRow("near nominals") << int(HostileShape::NearNominals);
-        QTest::newRow("extremes") << int(HostileShape::Extremes);
-        QTest::newRow("mutated frames") << int(HostileShape::MutatedFrames);
+        for (const NamedHostileShape& named : kHostileShapes)
+            QTest::newRow(named.name) << int(named.shape);
     }
 
     void drawsHostileTrains()
@@ -253,9 +251,7 @@ private slots:
         const QRect client(10, 0, 300, 400);
         const int zooms[] = {1, 100, 1000};
         for (int round = 0; round < 150; ++round) {
-            ChannelTrains channels;
-            for (PulseTrain& train : channels)
-                train = HostileTrain(random, HostileShape(shape));
+            const ChannelTrains channels = HostileChannels(random, HostileShape(shape));
             std::array<int, kChannelCount> protocols{};
             IdentifyChannels(channels, protocols, -1);
             for (int c = 0; c < kChannelCount; ++c) {
