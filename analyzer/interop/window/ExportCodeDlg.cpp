@@ -53,10 +53,14 @@ CExportCodeDlg::CExportCodeDlg(const std::vector<CodeFormat>& formats, const QSt
     pathRow->addWidget(pathEdit_, 1);
     pathRow->addWidget(browse);
 
+    pathEdit_->setMinimumWidth(360);
+    // The file label's mnemonic goes to the path, not to the row around it.
+    auto* pathLabel = new QLabel(QStringLiteral("F&ile:"), this);
+    pathLabel->setBuddy(pathEdit_);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Format:"), formatList_);
     form->addRow(QStringLiteral("&Carrier (Hz):"), carrier_);
-    form->addRow(QStringLiteral("F&ile:"), pathRow);
+    form->addRow(pathLabel, pathRow);
     carrierLabel_ = qobject_cast<QLabel*>(form->labelForField(carrier_));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
