@@ -18,6 +18,15 @@ void CodeCollector::Add(const QString& name, const PulseTrain& train)
     kept_.push_back(NamedCode{shown, train});
 }
 
+std::optional<FormatProblem> CodeCollector::AddBuilt(const QString& name, TrainBuilder& builder, int line)
+{
+    PulseTrain train;
+    if (auto error = builder.Finish(train))
+        return FormatProblem{line, *error};
+    Add(name, train);
+    return std::nullopt;
+}
+
 std::optional<QString> CheckName(const QString& name)
 {
     if (name.size() > interop::kMaxNameLength)

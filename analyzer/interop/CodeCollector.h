@@ -1,18 +1,13 @@
 #pragma once
 
+#include "analyzer/interop/CodeLineReader.h"
 #include "analyzer/interop/NamedCode.h"
+#include "analyzer/interop/TrainBuilder.h"
 
 #include <QString>
 
 #include <optional>
 #include <vector>
-
-// What a reader found wrong: the message and the line at fault (0 when the
-// fault is the file as a whole).
-struct FormatProblem {
-    int line = 0;
-    QString message;
-};
 
 // Receives the codes a reader finds, in file order. Keeps the first
 // `maxKept`, or only the first code named `wantedName`, and counts them all,
@@ -23,6 +18,8 @@ public:
 
     // A code without a name of its own gets the default name (the file's).
     void Add(const QString& name, const PulseTrain& train);
+    // Adds the builder's train; the builder's refusal as the problem of `line`.
+    std::optional<FormatProblem> AddBuilt(const QString& name, TrainBuilder& builder, int line);
 
     int codesInFile() const { return codesInFile_; }
     std::vector<NamedCode>& kept() { return kept_; }

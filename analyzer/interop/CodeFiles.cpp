@@ -87,17 +87,11 @@ std::optional<CodeFormat> DetectCodeFormat(QIODevice& device)
     constexpr int kLinesLookedAt = 64;
     device.seek(0);
     CodeLineReader lines(device);
-    QString line;
+    QString trimmed;
     std::optional<CodeFormat> found;
-    for (int looked = 0; !found && looked < kLinesLookedAt; ++looked) {
-        if (lines.Next(line) != CodeLineReader::Status::Line)
-            break;
-        const QString trimmed = line.trimmed();
-        // Comments of LIRC and Pronto files; a Flipper file starts with its Filetype.
-        if (IsBlankOrComment(trimmed))
-            continue;
+    // Past comments and names (a Pronto or signed-durations file may start with one).
+    for (int looked = 0; !found && looked < kLinesLookedAt && lines.NextContent(trimmed); ++looked)
         found = FormatOfLine(trimmed);
-    }
     device.seek(0);
     return found;
 }

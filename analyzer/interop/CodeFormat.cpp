@@ -1,6 +1,7 @@
 #include "analyzer/interop/CodeFormat.h"
 
 #include "analyzer/interop/CodeLineReader.h"
+#include "analyzer/interop/TrainBuilder.h"
 
 QString CodeFormatName(CodeFormat format)
 {
@@ -79,11 +80,13 @@ QString CodeLabel(const NamedCode& code, std::size_t index)
     return QStringLiteral("\"%1\"").arg(code.name);
 }
 
-std::optional<QString> TheOnlyCode(const std::vector<NamedCode>& codes, CodeFormat format, const NamedCode*& code)
+std::optional<QString> SignalOfOnlyCode(const std::vector<NamedCode>& codes, CodeFormat format,
+                                        std::vector<int32_t>& signal)
 {
     if (codes.size() != 1)
         return QStringLiteral("a %1 file holds exactly one code, not %2").arg(CodeFormatName(format)).arg(codes.size());
-    code = &codes.front();
+    if (auto error = SignalOfTrain(codes.front().train, signal))
+        return CodeLabel(codes.front(), 0) + QStringLiteral(": ") + *error;
     return std::nullopt;
 }
 

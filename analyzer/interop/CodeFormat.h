@@ -41,8 +41,10 @@ struct ExportOptions {
 // "Power" in quotes, or "code 3" for an unnamed one, for messages.
 QString CodeLabel(const NamedCode& code, std::size_t index);
 
-// The one code of a single-code format, or the message refusing several.
-std::optional<QString> TheOnlyCode(const std::vector<NamedCode>& codes, CodeFormat format, const NamedCode*& code);
+// The marks and spaces of the one code a single-code format holds, or the
+// message refusing several codes or a damaged one.
+std::optional<QString> SignalOfOnlyCode(const std::vector<NamedCode>& codes, CodeFormat format,
+                                        std::vector<int32_t>& signal);
 
 // A name fit for a one-line field: what reads as a space becomes one.
 QString NameOnOneLine(const QString& name);

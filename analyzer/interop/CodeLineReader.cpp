@@ -1,21 +1,22 @@
 #include "analyzer/interop/CodeLineReader.h"
 
-CodeLineReader::Status CodeLineReader::Next(QString& line)
+bool CodeLineReader::NextTrimmed(QString& line)
 {
     if (stopped_)
-        return Status::End;
+        return false;
     // Room for the limit, a line end and the terminating zero readLine adds.
     const qint64 got = device_.readLine(buffer_.data(), buffer_.size());
     if (got <= 0) {
         stopped_ = true;
-        return Status::End;
+        return false;
     }
     ++lineNumber_;
     qint64 length = got;
     const bool ended = buffer_[int(length - 1)] == '\n';
     if (!ended && length >= kMaxLineBytes && !device_.atEnd()) {
         stopped_ = true;
-        return Status::TooLong;
+        problem_ = FormatProblem{lineNumber_, QStringLiteral("line longer than %1 bytes").arg(kMaxLineBytes)};
+        return false;
     }
     if (ended)
         --length;
@@ -30,7 +31,16 @@ CodeLineReader::Status CodeLineReader::Next(QString& line)
     for (QChar& c : line)
         if (ReadsAsSpace(c))
             c = QLatin1Char(' ');
-    return Status::Line;
+    line = line.trimmed();
+    return true;
+}
+
+bool CodeLineReader::NextContent(QString& trimmed)
+{
+    while (NextTrimmed(trimmed))
+        if (!IsBlankOrComment(trimmed))
+            return true;
+    return false;
 }
 
 bool IsBlankOrComment(const QString& trimmedLine)

@@ -4,6 +4,15 @@
 #include <QIODevice>
 #include <QString>
 
+#include <optional>
+
+// What a reader found wrong: the message and the line at fault (0 when the
+// fault is the file as a whole).
+struct FormatProblem {
+    int line = 0;
+    QString message;
+};
+
 // Reads a text file line by line with a bound on each line, so a hostile
 // file costs neither unbounded memory nor time per line. UTF-8, a leading
 // byte-order mark skipped, LF or CR LF line ends, control characters read
@@ -14,17 +23,21 @@ public:
 
     explicit CodeLineReader(QIODevice& device) : device_(device) {}
 
-    enum class Status { Line, End, TooLong };
-    // The next line without its line end; `lineNumber()` is then its number
-    // (1 for the first). At TooLong reading stops for good.
-    Status Next(QString& line);
+    // The next line, trimmed; `lineNumber()` is then its number (1 for the
+    // first). False at the end of the file, and at a line too long, which
+    // stops reading for good and leaves its problem in `Problem()`.
+    bool NextTrimmed(QString& trimmed);
+    // The same, passing over blank lines and '#' comments.
+    bool NextContent(QString& trimmed);
     int lineNumber() const { return lineNumber_; }
+    const std::optional<FormatProblem>& Problem() const { return problem_; }
 
 private:
     QIODevice& device_;
     QByteArray buffer_ = QByteArray(kMaxLineBytes + 2, Qt::Uninitialized);
     int lineNumber_ = 0;
     bool stopped_ = false;
+    std::optional<FormatProblem> problem_;
 };
 
 // Characters that read as spaces: control characters mean nothing in these

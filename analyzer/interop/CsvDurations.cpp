@@ -27,19 +27,11 @@ std::optional<bool> LevelOf(QStringView field)
 
 std::optional<FormatProblem> ReadCsvCode(CodeLineReader& lines, CodeCollector& codes)
 {
-    QString line;
+    QString trimmed;
     TrainBuilder builder;
     bool first = true;
     int lastLine = 0;
-    for (;;) {
-        const CodeLineReader::Status status = lines.Next(line);
-        if (status == CodeLineReader::Status::TooLong)
-            return FormatProblem{lines.lineNumber(), QStringLiteral("line longer than %1 bytes").arg(CodeLineReader::kMaxLineBytes)};
-        if (status == CodeLineReader::Status::End)
-            break;
-        const QString trimmed = line.trimmed();
-        if (IsBlankOrComment(trimmed))
-            continue;
+    while (lines.NextContent(trimmed)) {
         const int n = lines.lineNumber();
         std::vector<QStringView> fields = SplitWords(trimmed, u",;");
         for (QStringView& field : fields)
@@ -62,21 +54,16 @@ std::optional<FormatProblem> ReadCsvCode(CodeLineReader& lines, CodeCollector& c
             return FormatProblem{n, *error};
         lastLine = n;
     }
-    PulseTrain train;
-    if (auto error = builder.Finish(train))
-        return FormatProblem{lastLine, *error};
-    codes.Add(QString(), train);
-    return std::nullopt;
+    if (lines.Problem())
+        return lines.Problem();
+    return codes.AddBuilt(QString(), builder, lastLine);
 }
 
 std::optional<QString> WriteCsvCode(const std::vector<NamedCode>& codes, QByteArray& out)
 {
-    const NamedCode* code = nullptr;
-    if (auto error = TheOnlyCode(codes, CodeFormat::Csv, code))
-        return error;
     std::vector<int32_t> signal;
-    if (auto error = SignalOfTrain(code->train, signal))
-        return CodeLabel(*code, 0) + QStringLiteral(": ") + *error;
+    if (auto error = SignalOfOnlyCode(codes, CodeFormat::Csv, signal))
+        return error;
     QByteArray text = "index,level,duration\n";
     for (std::size_t i = 0; i < signal.size(); ++i) {
         text += QByteArray::number(qulonglong(i + 1));

@@ -140,18 +140,10 @@ std::optional<FormatProblem> FinishSignal(Signal& signal, CodeCollector& codes)
 
 std::optional<FormatProblem> ReadFlipperCodes(CodeLineReader& lines, CodeCollector& codes)
 {
-    QString line;
+    QString trimmed;
     enum class Expect { Filetype, Version, Signals } expect = Expect::Filetype;
     Signal signal;
-    for (;;) {
-        const CodeLineReader::Status status = lines.Next(line);
-        if (status == CodeLineReader::Status::TooLong)
-            return FormatProblem{lines.lineNumber(), QStringLiteral("line longer than %1 bytes").arg(CodeLineReader::kMaxLineBytes)};
-        if (status == CodeLineReader::Status::End)
-            break;
-        const QString trimmed = line.trimmed();
-        if (IsBlankOrComment(trimmed))
-            continue;
+    while (lines.NextContent(trimmed)) {
         const int n = lines.lineNumber();
         const int colon = int(trimmed.indexOf(QLatin1Char(':')));
         const QString key = colon > 0 ? trimmed.left(colon).trimmed() : QString();
@@ -189,6 +181,8 @@ std::optional<FormatProblem> ReadFlipperCodes(CodeLineReader& lines, CodeCollect
         if (!signal.fields.emplace(key, Field{value, n}).second)
             return FormatProblem{n, QStringLiteral("\"%1\" given twice for signal \"%2\"").arg(key.left(40), signal.name)};
     }
+    if (lines.Problem())
+        return lines.Problem();
     if (expect != Expect::Signals)
         return FormatProblem{lines.lineNumber(), QStringLiteral("not a Flipper infrared file: the header is missing")};
     if (auto problem = FinishSignal(signal, codes))

@@ -41,20 +41,12 @@ std::optional<FormatProblem> FinishCode(RawCode& code, CodeCollector& codes)
 
 std::optional<FormatProblem> ReadLircCodes(CodeLineReader& lines, CodeCollector& codes)
 {
-    QString line;
+    QString trimmed;
     Block block = Block::Outside;
     int remoteLine = 0;
     int rawLine = 0;
     RawCode code;
-    for (;;) {
-        const CodeLineReader::Status status = lines.Next(line);
-        if (status == CodeLineReader::Status::TooLong)
-            return FormatProblem{lines.lineNumber(), QStringLiteral("line longer than %1 bytes").arg(CodeLineReader::kMaxLineBytes)};
-        if (status == CodeLineReader::Status::End)
-            break;
-        const QString trimmed = line.trimmed();
-        if (IsBlankOrComment(trimmed))
-            continue;
+    while (lines.NextContent(trimmed)) {
         const int n = lines.lineNumber();
         const std::vector<QStringView> words = SplitWords(trimmed);
         const bool begins = words[0] == QLatin1String("begin");
@@ -114,6 +106,8 @@ std::optional<FormatProblem> ReadLircCodes(CodeLineReader& lines, CodeCollector&
             break;
         }
     }
+    if (lines.Problem())
+        return lines.Problem();
     if (block == Block::RawCodes)
         return FormatProblem{rawLine, QStringLiteral("\"begin raw_codes\" is never ended")};
     if (block == Block::Remote)

@@ -5,18 +5,10 @@
 
 std::optional<FormatProblem> ReadMode2Code(CodeLineReader& lines, CodeCollector& codes)
 {
-    QString line;
+    QString trimmed;
     TrainBuilder builder;
     int lastLine = 0;
-    for (;;) {
-        const CodeLineReader::Status status = lines.Next(line);
-        if (status == CodeLineReader::Status::TooLong)
-            return FormatProblem{lines.lineNumber(), QStringLiteral("line longer than %1 bytes").arg(CodeLineReader::kMaxLineBytes)};
-        if (status == CodeLineReader::Status::End)
-            break;
-        const QString trimmed = line.trimmed();
-        if (IsBlankOrComment(trimmed))
-            continue;
+    while (lines.NextContent(trimmed)) {
         const int n = lines.lineNumber();
         const std::vector<QStringView> words = SplitWords(trimmed);
         const bool pulse = words[0] == QLatin1String("pulse");
@@ -30,21 +22,16 @@ std::optional<FormatProblem> ReadMode2Code(CodeLineReader& lines, CodeCollector&
             return FormatProblem{n, *error};
         lastLine = n;
     }
-    PulseTrain train;
-    if (auto error = builder.Finish(train))
-        return FormatProblem{lastLine, *error};
-    codes.Add(QString(), train);
-    return std::nullopt;
+    if (lines.Problem())
+        return lines.Problem();
+    return codes.AddBuilt(QString(), builder, lastLine);
 }
 
 std::optional<QString> WriteMode2Code(const std::vector<NamedCode>& codes, QByteArray& out)
 {
-    const NamedCode* code = nullptr;
-    if (auto error = TheOnlyCode(codes, CodeFormat::Mode2, code))
-        return error;
     std::vector<int32_t> signal;
-    if (auto error = SignalOfTrain(code->train, signal))
-        return CodeLabel(*code, 0) + QStringLiteral(": ") + *error;
+    if (auto error = SignalOfOnlyCode(codes, CodeFormat::Mode2, signal))
+        return error;
     QByteArray text;
     text.reserve(qsizetype(signal.size()) * 13);
     for (std::size_t i = 0; i < signal.size(); ++i) {

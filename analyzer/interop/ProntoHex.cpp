@@ -118,16 +118,10 @@ QString CutShort(const ProntoCode& code)
 
 std::optional<FormatProblem> ReadProntoCodes(CodeLineReader& lines, CodeCollector& codes)
 {
-    QString line;
+    QString trimmed;
     QString pendingName;
     ProntoCode code;
-    for (;;) {
-        const CodeLineReader::Status status = lines.Next(line);
-        if (status == CodeLineReader::Status::TooLong)
-            return FormatProblem{lines.lineNumber(), QStringLiteral("line longer than %1 bytes").arg(CodeLineReader::kMaxLineBytes)};
-        if (status == CodeLineReader::Status::End)
-            break;
-        const QString trimmed = line.trimmed();
+    while (lines.NextTrimmed(trimmed)) {
         const bool hexLine = pronto::IsHexWordLine(trimmed);
         if (code.IsOpen() && !hexLine)
             return FormatProblem{code.firstLine, CutShort(code)};
@@ -152,6 +146,8 @@ std::optional<FormatProblem> ReadProntoCodes(CodeLineReader& lines, CodeCollecto
             return FormatProblem{lines.lineNumber(), *error};
         pendingName = trimmed;
     }
+    if (lines.Problem())
+        return lines.Problem();
     if (code.IsOpen())
         return FormatProblem{code.firstLine, CutShort(code)};
     if (codes.codesInFile() == 0)

@@ -44,29 +44,20 @@ std::optional<FormatProblem> Finish(OpenCode& code, CodeCollector& codes)
 {
     if (!code.open)
         return std::nullopt;
-    PulseTrain train;
-    if (auto error = code.builder.Finish(train))
-        return FormatProblem{code.firstLine, *error};
-    codes.Add(code.name, train);
+    auto problem = codes.AddBuilt(code.name, code.builder, code.firstLine);
     code = OpenCode();
-    return std::nullopt;
+    return problem;
 }
 
 } // namespace
 
 std::optional<FormatProblem> ReadSignedCodes(CodeLineReader& lines, CodeCollector& codes)
 {
-    QString line;
+    QString trimmed;
     QString pendingName;
     OpenCode code;
     std::vector<SignedDuration> values;
-    for (;;) {
-        const CodeLineReader::Status status = lines.Next(line);
-        if (status == CodeLineReader::Status::TooLong)
-            return FormatProblem{lines.lineNumber(), QStringLiteral("line longer than %1 bytes").arg(CodeLineReader::kMaxLineBytes)};
-        if (status == CodeLineReader::Status::End)
-            break;
-        const QString trimmed = line.trimmed();
+    while (lines.NextTrimmed(trimmed)) {
         const int n = lines.lineNumber();
         if (ReadSignedLine(trimmed, &values)) {
             if (!code.open) {
@@ -89,6 +80,8 @@ std::optional<FormatProblem> ReadSignedCodes(CodeLineReader& lines, CodeCollecto
             return FormatProblem{n, *error};
         pendingName = trimmed;
     }
+    if (lines.Problem())
+        return lines.Problem();
     if (auto problem = Finish(code, codes))
         return problem;
     if (codes.codesInFile() == 0)
