@@ -27,6 +27,13 @@ DesignRect DefaultButtonPlace(const QRect& designArea)
     return {left, top, left + 160, top + 48};
 }
 
+bool IsModeChord(int key, Qt::KeyboardModifiers modifiers)
+{
+    // A keypad modifier does not change the chord; Alt or Meta on top does.
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    return key == kModeChordKey && held == (Qt::ControlModifier | Qt::ShiftModifier);
+}
+
 const std::vector<ControlPlace>& Controls()
 {
     static const std::vector<ControlPlace> table = [] {

@@ -3,6 +3,7 @@
 #include "designer/DesignRect.h"
 
 #include <QRect>
+#include <Qt>
 #include <QRgb>
 #include <QString>
 
@@ -70,6 +71,11 @@ struct ControlPlace {
     QString text;
     QRect rect; // pixels, window client coordinates
 };
+
+// The mode chord, Ctrl+Shift+M in either mode: switches between design and
+// play mode; the only way into design mode of a built remote.
+constexpr int kModeChordKey = Qt::Key_M;
+bool IsModeChord(int key, Qt::KeyboardModifiers modifiers);
 
 // Every design-mode control in tab order.
 const std::vector<ControlPlace>& Controls();

@@ -85,3 +85,9 @@ bool IsOurDevicePath(const QString& path)
         return false;
     return middle.compare(QLatin1String("Vid_16c0&Pid_1012"), Qt::CaseInsensitive) == 0;
 }
+
+bool IsOurDeviceChange(int kind, int broadcastType, const QString& path)
+{
+    return (kind == DeviceChangeWatcher::kArrival || kind == DeviceChangeWatcher::kRemoveComplete)
+        && broadcastType == DeviceChangeWatcher::kDeviceInterface && IsOurDevicePath(path);
+}

@@ -46,3 +46,7 @@ private:
 // True when an interface path names our device: the text between its first
 // and second '#' equals "Vid_16c0&Pid_1012", ignoring case.
 bool IsOurDevicePath(const QString& path);
+
+// True for an arrival or a removal of a device interface that is our device:
+// the notifications after which the programs search for the device again.
+bool IsOurDeviceChange(int kind, int broadcastType, const QString& path);

@@ -161,8 +161,7 @@ void CWavixDlg::UpdateTriggerLabel()
 
 void CWavixDlg::OnDeviceChange(int kind, int broadcastType, const QString& path)
 {
-    if ((kind == DeviceChangeWatcher::kArrival || kind == DeviceChangeWatcher::kRemoveComplete)
-        && broadcastType == DeviceChangeWatcher::kDeviceInterface && IsOurDevicePath(path))
+    if (IsOurDeviceChange(kind, broadcastType, path))
         device.FindDevice();
 }
 

@@ -22,18 +22,31 @@ bool SendTriggerSettings(CEPDevice& device, const AnalyzerSettings& settings)
                              units(settings.maxPulseWidth));
 }
 
+PulseTrain TrainFromCapture(const ReceiveBuffer& buffer)
+{
+    const auto word = [&](int i) { return int32_t(buffer[size_t(2 * i)]) + 256 * int32_t(buffer[size_t(2 * i + 1)]); };
+    PulseTrain train;
+    train[0] = word(0);
+    for (int i = 1; i < PulseTrain::kEntries; ++i)
+        train[i] = 2 * word(i);
+    return train;
+}
+
 void StoreReceiveBuffer(CaptureState& state, int channel)
 {
     if (channel < 0 || channel >= kChannelCount)
         return;
-    PulseTrain& train = state.channels[static_cast<size_t>(channel)];
-    train.Clear();
-    const auto word = [&](int i) {
-        return int32_t(state.receiveBuffer[size_t(2 * i)]) + 256 * int32_t(state.receiveBuffer[size_t(2 * i + 1)]);
-    };
-    train[0] = word(0);
-    for (int i = 1; i < PulseTrain::kEntries; ++i)
-        train[i] = 2 * word(i);
+    state.channels[static_cast<size_t>(channel)] = TrainFromCapture(state.receiveBuffer);
+}
+
+FetchOutcome FetchCapture(CEPDevice& device, ReceiveBuffer& buffer)
+{
+    int count = 0;
+    if (!device.ReadStatus(count) || count <= 0 || count > kMaxCaptureBytes)
+        return FetchOutcome::NothingWaiting;
+    if (!device.ReadTrain(buffer.data(), count))
+        return FetchOutcome::ReadFailed;
+    return FetchOutcome::Fetched;
 }
 
 PollOutcome PollCapture(CaptureState& state, const AnalyzerSettings& settings, CEPDevice& device,
@@ -44,11 +57,11 @@ PollOutcome PollCapture(CaptureState& state, const AnalyzerSettings& settings, C
     if (!state.capturing || !device.identified)
         return PollOutcome::NotPolling;
 
-    int count = 0;
-    if (!device.ReadStatus(count) || count <= 0 || count > kMaxCaptureBytes)
-        return PollOutcome::NothingWaiting;
-    if (!device.ReadTrain(state.receiveBuffer.data(), count))
-        return PollOutcome::ReadFailed;
+    switch (FetchCapture(device, state.receiveBuffer)) {
+    case FetchOutcome::NothingWaiting: return PollOutcome::NothingWaiting;
+    case FetchOutcome::ReadFailed: return PollOutcome::ReadFailed;
+    case FetchOutcome::Fetched: break;
+    }
 
     switch (settings.captureMode) {
     case CaptureMode::Once:

@@ -36,3 +36,14 @@ PollOutcome PollCapture(CaptureState& state, const AnalyzerSettings& settings, C
 
 // Converts all 4096 bytes of the receive buffer into one channel.
 void StoreReceiveBuffer(CaptureState& state, int channel);
+
+enum class FetchOutcome { NothingWaiting, ReadFailed, Fetched };
+
+// Asks the device for a finished capture and reads it into `buffer`; a
+// waiting count outside 1..4096 reads nothing. Bytes beyond the ones read
+// keep what the buffer held.
+FetchOutcome FetchCapture(CEPDevice& device, ReceiveBuffer& buffer);
+
+// The capture conversion: word 0 is the start level, every later word a
+// duration in 2 us units.
+PulseTrain TrainFromCapture(const ReceiveBuffer& buffer);

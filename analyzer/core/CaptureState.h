@@ -7,6 +7,9 @@
 
 constexpr int kChannelCount = 4;
 
+// What one capture read from the device can hold: 2048 16-bit words.
+using ReceiveBuffer = std::array<uint8_t, 4096>;
+
 // The four channels' trains, wherever they are held or passed.
 using ChannelTrains = std::array<PulseTrain, kChannelCount>;
 
@@ -17,7 +20,7 @@ struct CaptureState {
     bool capturing = false;
     int holdOffTicks = 0;
     std::array<int, kChannelCount> channelProtocol{{-1, -1, -1, -1}};
-    std::array<uint8_t, 4096> receiveBuffer{};
+    ReceiveBuffer receiveBuffer{};
 
     // Zeroes all four trains; the recognised protocols stay as they were.
     void ClearChannels()

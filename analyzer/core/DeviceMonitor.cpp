@@ -3,14 +3,17 @@
 #include "analyzer/core/Acquisition.h"
 #include "device/USBDevice.h"
 
-ConnectionChange DeviceMonitorTick(CEPDevice& device, const AnalyzerSettings& settings, bool& lastShownConnected)
+namespace {
+
+template <typename OnIdentified>
+ConnectionChange Tick(CEPDevice& device, bool& lastShownConnected, OnIdentified onIdentified)
 {
     bool connected = false;
     if (device.IsOpen()) {
         if (!device.identified) {
             device.identified = device.Identify();
             if (device.identified)
-                SendTriggerSettings(device, settings);
+                onIdentified();
         }
         connected = device.identified;
     } else {
@@ -21,4 +24,16 @@ ConnectionChange DeviceMonitorTick(CEPDevice& device, const AnalyzerSettings& se
         return ConnectionChange::None;
     lastShownConnected = connected;
     return connected ? ConnectionChange::Connected : ConnectionChange::Disconnected;
+}
+
+} // namespace
+
+ConnectionChange DeviceMonitorTick(CEPDevice& device, const AnalyzerSettings& settings, bool& lastShownConnected)
+{
+    return Tick(device, lastShownConnected, [&] { SendTriggerSettings(device, settings); });
+}
+
+ConnectionChange DeviceMonitorTick(CEPDevice& device, bool& lastShownConnected)
+{
+    return Tick(device, lastShownConnected, [] {});
 }

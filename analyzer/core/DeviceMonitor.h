@@ -11,3 +11,6 @@ enum class ConnectionChange { None, Connected, Disconnected };
 // Reports a change only when the connection state differs from the one last
 // shown, so the status line is rewritten only then.
 ConnectionChange DeviceMonitorTick(CEPDevice& device, const AnalyzerSettings& settings, bool& lastShownConnected);
+
+// The same tick for a program that sends the device no set-up (the designer).
+ConnectionChange DeviceMonitorTick(CEPDevice& device, bool& lastShownConnected);

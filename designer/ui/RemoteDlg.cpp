@@ -33,8 +33,9 @@ QFont CaptionFont()
 
 } // namespace
 
-CRemoteDlg::CRemoteDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint)
+CRemoteDlg::CRemoteDlg(const QString& programFile, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint),
+      modulePath(programFile.isEmpty() ? QCoreApplication::applicationFilePath() : programFile)
 {
     InstallFontSubstitutes();
     remote::SetControlId(this, remote::kMainDialog);
@@ -78,6 +79,10 @@ void CRemoteDlg::BuildControls()
         case remote::ControlKind::PushButton: {
             auto* button = new QPushButton(place.text, this);
             button->setAutoDefault(false);
+            if (place.id == remote::kPreview)
+                previewButton = button;
+            else if (place.id == remote::kLearn)
+                learnButton = button;
             control = button;
             break;
         }
@@ -138,8 +143,16 @@ void CRemoteDlg::ConnectCommands()
     onClick(remote::kSetCaption, [this] { SetCaption(); });
     onClick(remote::kAddKey, [this] { ShowKeyMenu(QCursor::pos()); });
     onClick(remote::kDeleteKeys, [this] { DeleteSelected(); });
+    onClick(remote::kPreview, [this] { TogglePreview(); });
+    onClick(remote::kLearn, [this] { ToggleLearning(); });
+    onClick(remote::kBuild, [this] { BuildCommand(); });
     connect(captionEdit, &QLineEdit::textChanged, this, [this](const QString& text) { captionText = text; });
-    connect(bodyList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) { bodyIndex = index; });
+    connect(bodyList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
+        bodyIndex = index;
+        // Design mode only notes the choice for the next play mode and "Build".
+        if (!designMode)
+            LoadBodyPicture();
+    });
     connect(keyMenu, &QMenu::triggered, this, [this](QAction* action) {
         if (const auto type = keys::KeyTypeForCommand(action->data().toInt()))
             AddKey(*type);
@@ -149,11 +162,10 @@ void CRemoteDlg::ConnectCommands()
 void CRemoteDlg::RunStartup()
 {
     setWindowIcon(QIcon(QStringLiteral(":/designer/icon/%1.png").arg(remote::kIcon)));
-    modulePath = QCoreApplication::applicationFilePath();
+    StartDevice();
 
-    QPalette shadow = palette();
-    shadow.setColor(QPalette::Window, palette().color(QPalette::Dark));
-    setPalette(shadow);
+    designBackground = palette().color(QPalette::Dark);
+    SetBackground(designBackground);
     setAutoFillBackground(true);
 
     addKeyButton->LoadPictures(0x3F, remote::kAddKeyNormal, CCoButton::Source::Bitmap);
@@ -165,22 +177,14 @@ void CRemoteDlg::RunStartup()
     for (CCoButton* small : {addKeyButton, deleteKeysButton})
         small->SetTransparentColor(remote::kMagenta);
 
-    bodyList->setCurrentIndex(0);
-    EnterDesignMode();
-}
-
-void CRemoteDlg::EnterDesignMode()
-{
-    designMode = true;
-    for (const remote::ControlPlace& place : remote::Controls())
-        Control(place.id)->show();
-    editor.Attach(area);
-    editor.SetBound(6, 6, area->width() - 6, area->height() - 6);
-    for (tagIRDATA& entry : buttons) {
-        editor.AddControl(entry.button.get(), false);
-        entry.button->SetSelfDrawn(true);
+    if (LoadEmbeddedDesign()) {
+        SetMode(false);
+        previewButton->hide();
+    } else {
+        bodyList->setCurrentIndex(0);
+        SetMode(true);
     }
-    update();
+    StartTimers();
 }
 
 CButtonEx* CRemoteDlg::CreateButton(int keyType, int left, int top, int right, int bottom, const QString& caption)
@@ -200,6 +204,9 @@ CButtonEx* CRemoteDlg::CreateButton(int keyType, int left, int top, int right, i
     if (!buttons.empty())
         created->stackUnder(buttons.back().button.get());
     created->show();
+    // The id at the moment of the click: deleting renumbers the buttons.
+    connect(created, &QAbstractButton::clicked, this, [this, created] { SendCode(remote::ControlId(created)); });
+    connect(created, &CCoButton::DrawStateChanged, this, qOverload<>(&QWidget::update));
     buttons.push_back({std::move(button), PulseTrain{}});
     editor.AddControl(created, false);
     return created;
@@ -277,6 +284,10 @@ bool CRemoteDlg::HandleKey(QKeyEvent* event)
     }
     if (key == Qt::Key_Space && (modifiers & Qt::AltModifier)) {
         ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
+        return true;
+    }
+    if (remote::IsModeChord(key, modifiers)) {
+        SwitchModeByChord();
         return true;
     }
     if (!designMode || !editor.IsAttached())
