@@ -11,6 +11,7 @@ packages=(
   libbenchmark-dev
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   xdg-utils
+  xvfb xdotool  # the built-remote process test: a virtual display and clicks
 )
 # The run command starts the analyzer on a virtual display when there is no desktop.
 if [ "${1:-}" = "--run" ]; then
