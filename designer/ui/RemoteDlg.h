@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -130,6 +131,7 @@ private:
 
     QImage bodyPicture;
     QImage playBackground; // the body over the colour key, at the window's size
+    QRegion shape;         // what play mode last asked the window to show
     QColor designBackground;
     bool playPainted = false;
 

@@ -44,6 +44,7 @@ void CRemoteDlg::SetMode(bool design)
     if (design) {
         bodyPicture = QImage();
         playBackground = QImage();
+        shape = QRegion();
         clearMask();
         SetBackground(designBackground);
         ShowDesignControls(true);
@@ -109,14 +110,16 @@ void CRemoteDlg::PaintPlayMode()
     QRegion visible = play::VisibleRegion(picture);
     if (previewButton->isVisible())
         visible += previewButton->geometry();
-    if (visible != mask())
-        QTimer::singleShot(0, this, [this, visible] {
-            if (designMode)
+    if (visible != shape) {
+        shape = visible;
+        QTimer::singleShot(0, this, [this] {
+            if (designMode || shape == mask())
                 return;
-            setMask(visible);
+            setMask(shape);
             // What the old shape hid has never been painted.
             update();
         });
+    }
     if (!playPainted) {
         playPainted = true;
         qCDebug(lcPlay) << "first play-mode paint";
