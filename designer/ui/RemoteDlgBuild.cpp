@@ -41,7 +41,7 @@ bool CRemoteDlg::BuildRemote(const QString& path)
 
 void CRemoteDlg::BuildCommand()
 {
-    QFileDialog dialog(this);
+    QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({QStringLiteral("EXE File (*.exe)"), QStringLiteral("All File (*.*)")});
