@@ -71,32 +71,27 @@ private slots:
 
     void sendsTheWholeCodeUpToItsEnd_data()
     {
-        QTest::addColumn<QVector<int>>("words"); // as learned
+        QTest::addColumn<QVector<int>>("code");
         QTest::addColumn<int>("bytesSent");
         QTest::addColumn<QByteArray>("head");
-        QTest::newRow("start word 0x1234") << QVector<int>{0x1234, 250} << 4 << QByteArray::fromHex("3412fa00");
-        QVector<int> full(2048, 280);
+        QTest::newRow("start word 0x1234") << QVector<int>{0x1234, 500} << 4 << QByteArray::fromHex("3412fa00");
+        QTest::newRow("entry 3 = 1 stops") << QVector<int>{1, 600, 1200, 1, 800} << 6
+                                           << QByteArray::fromHex("01002c015802");
+        QVector<int> full(2048, 560);
         full[0] = 0;
         QTest::newRow("2047 durations") << full << 4096 << QByteArray::fromHex("00001801");
-        QTest::newRow("nothing learned") << QVector<int>{} << 2 << QByteArray::fromHex("0000");
+        QTest::newRow("a new key's code") << QVector<int>{} << 2 << QByteArray::fromHex("0000");
     }
     void sendsTheWholeCodeUpToItsEnd()
     {
-        QFETCH(QVector<int>, words);
+        QFETCH(QVector<int>, code);
         QFETCH(int, bytesSent);
         QFETCH(QByteArray, head);
-        PlaceKeys(1);
-        if (!words.isEmpty()) {
-            SelectAll();
-            window->ToggleLearning();
-            std::vector<uint8_t> bytes;
-            for (int word : words)
-                bytes.insert(bytes.end(), {uint8_t(word & 0xFF), uint8_t(word >> 8)});
-            usbsim::QueueCaptureBytes(bytes);
-            window->LearnPoll();
-        }
+        PlaceKeys(2);
+        for (int i = 0; i < code.size(); ++i)
+            window->Buttons()[1].code[i] = code[i];
         usbsim::ClearLogs();
-        window->SendCode(remote::kFirstButtonId);
+        window->SendCode(remote::kFirstButtonId + 1);
         const QByteArray sent = LastTransmitted();
         QCOMPARE(sent.size(), bytesSent);
         QCOMPARE(sent.left(head.size()), head);
