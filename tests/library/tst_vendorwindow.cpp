@@ -65,11 +65,12 @@ std::vector<int> SonyKey(int command)
 
 // Runs `act` on the modal dialog of type T as soon as it is open. `act`
 // must close the dialog; checks are made by the caller once exec returns.
+// The wait is long: a file dialog can take seconds to open on a busy machine.
 template <typename T>
 void WhenModal(std::function<void(T*)> act)
 {
     auto* timer = new QTimer;
-    const QDeadlineTimer deadline(5000);
+    const QDeadlineTimer deadline(60000);
     QObject::connect(timer, &QTimer::timeout, [timer, act, deadline] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!dialog && !deadline.hasExpired())
@@ -399,8 +400,10 @@ private slots:
             filters = dialog->nameFilters();
             suffix = dialog->defaultSuffix();
             confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-            dialog->selectFile(folder->filePath(QStringLiteral("log")));
-            static_cast<QDialog*>(dialog)->accept();
+            // Typed as a user would: selectFile() leaves a focused name field alone.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(folder->filePath(QStringLiteral("log")));
+            QTest::keyClick(name, Qt::Key_Return);
         });
         QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kSave), Qt::LeftButton);
         QCOMPARE(filters, (QStringList{"Text Files[*.txt] (*.txt)", "All Files[*.*] (*)"}));
