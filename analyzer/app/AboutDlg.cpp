@@ -2,6 +2,7 @@
 
 #include "analyzer/app/AppIcon.h"
 #include "analyzer/app/ControlIds.h"
+#include "analyzer/lang/window/WindowTexts.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -9,9 +10,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+CAboutDlg::CAboutDlg(const CMultiLanguage& language, QWidget* parent) : QDialog(parent)
 {
-    SetControlId(this, ids::kAboutDialog);
+    SetDialogNumber(this, ids::kAboutDialog);
     setWindowTitle(QStringLiteral("About Wavix II"));
 
     auto* icon = new QLabel(this);
@@ -29,5 +30,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(buttons);
+    TranslateDialog(language, this, ids::kAboutDialog);
     setFixedSize(sizeHint().expandedTo(QSize(300, 0)));
 }

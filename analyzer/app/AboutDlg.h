@@ -2,9 +2,11 @@
 
 #include <QDialog>
 
-// "About Wavix II": the icon, the version line and OK.
+class CMultiLanguage;
+
+// "About Wavix II": the icon, the version line and OK, in the current language.
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(const CMultiLanguage& language, QWidget* parent = nullptr);
 };

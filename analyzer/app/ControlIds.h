@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analyzer/lang/window/ControlNumbers.h"
+
 // Dialog, control and command numbers. They stay on the widgets and actions
-// (property "controlId" / "commandId") because language packs address them
+// (ControlNumbers.h) because language packs address them
 // and the menu commands route by them.
 namespace ids {
 
@@ -32,13 +34,6 @@ constexpr int kCmdVendor = 32786;
 constexpr int kCmdClear = 32801;
 constexpr int kCmdHelp = 32802;
 constexpr int kCmdLanguageFirst = 60000;
+constexpr int kCmdLanguageLast = 60999;
 
 } // namespace ids
-
-class QObject;
-class QAction;
-
-void SetControlId(QObject* object, int id);
-int ControlId(const QObject* object);
-void SetCommandId(QAction* action, int id);
-int CommandId(const QAction* action);

@@ -2,6 +2,7 @@
 
 #include "analyzer/app/AppIcon.h"
 #include "analyzer/app/WavixDlg.h"
+#include "analyzer/lang/window/WindowTexts.h"
 
 #include <QApplication>
 
@@ -9,9 +10,9 @@ int CWavixApp::Run(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("wavix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Wavix II"));
     QApplication::setDesktopFileName(QStringLiteral("wavix"));
     QApplication::setWindowIcon(WavixIcon());
+    UseChineseFallbackFont();
     CWavixDlg dialog;
     dialog.show();
     return app.exec();

@@ -30,15 +30,23 @@
 #include <QUrl>
 
 namespace {
+
 const char* const kGuideFile = "wavix-guide.html";
+
+QString ProgramFolder(const QString& appDir)
+{
+    const QString folder = appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir;
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
 } // namespace
 
-CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent) : QMainWindow(parent)
+// The translator comes first: it creates Setting.ini before any setting is read.
+CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent)
+    : QMainWindow(parent), appDirectory(ProgramFolder(appDir)), language(appDirectory)
 {
     SetControlId(this, ids::kMainDialog);
     setWindowTitle(QStringLiteral("Wavix II"));
-    appDirectory = appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir;
-    appDirectory = QDir::cleanPath(QFileInfo(appDirectory).absoluteFilePath());
 
     waveform = std::make_unique<WaveformController>(capture, settings);
     BuildControls();
@@ -90,7 +98,8 @@ void CWavixDlg::RunStartup()
     UpdateTriggerLabel();
     LoadOtherSettings(ini, settings);
 
-    SetStartCaption();
+    BuildLanguageMenu(language.ListOrInstallLanguages());
+    ApplyLanguage(QString());
     qApp->installEventFilter(this);
 }
 
@@ -110,10 +119,15 @@ void CWavixDlg::SelectChannel(int channel)
     if (channel < 0 || channel >= kChannelCount)
         return;
     capture.selectedChannel = channel;
-    QString label = language.LookupText(QStringLiteral("IDS_CHANNEL"));
-    label.replace(QStringLiteral("%d"), QString::number(channel + 1));
-    channelLabel->setText(label);
+    UpdateChannelLabel();
     FormatPulseText();
+}
+
+void CWavixDlg::UpdateChannelLabel()
+{
+    QString label = language.LookupText(QStringLiteral("IDS_CHANNEL"));
+    label.replace(QStringLiteral("%d"), QString::number(capture.selectedChannel + 1));
+    channelLabel->setText(label);
 }
 
 void CWavixDlg::ClearChannels()
@@ -207,7 +221,10 @@ void CWavixDlg::CaptureStored(int channel)
 
 void CWavixDlg::RouteCommand(int commandId)
 {
-    if (commandId >= ids::kCmdChannel1 && commandId < ids::kCmdChannel1 + kChannelCount) {
+    if (commandId >= ids::kCmdLanguageFirst && commandId <= ids::kCmdLanguageLast) {
+        if (QAction* action = commands.value(commandId))
+            ApplyLanguage(action->text());
+    } else if (commandId >= ids::kCmdChannel1 && commandId < ids::kCmdChannel1 + kChannelCount) {
         SelectChannel(commandId - ids::kCmdChannel1);
     } else if (commandId >= ids::kCmdSaveChannel1 && commandId < ids::kCmdSaveChannel1 + kChannelCount) {
         SaveDataCommand(commandId - ids::kCmdSaveChannel1);
@@ -215,6 +232,7 @@ void CWavixDlg::RouteCommand(int commandId)
         switch (commandId) {
         case ids::kCmdClear: ClearChannels(); break;
         case ids::kCmdVendor: OpenVendor(); break;
+        case ids::kCmdOption: OpenOptions(); break;
         case ids::kCmdAbout: ShowAbout(); break;
         case ids::kCmdHelp: ShowHelp(); break;
         case ids::kCmdExit: close(); break;
@@ -232,12 +250,12 @@ void CWavixDlg::RefreshMenuChecks()
             action->setChecked(c == capture.selectedChannel);
     if (languageMenu)
         for (QAction* action : languageMenu->actions())
-            action->setChecked(action->text().remove(QLatin1Char('&')) == language.CurrentLanguage());
+            action->setChecked(action->text() == language.CurrentLanguage());
 }
 
 void CWavixDlg::ShowAbout()
 {
-    CAboutDlg about(this);
+    CAboutDlg about(language, this);
     about.exec();
 }
 

@@ -5,6 +5,7 @@
 #include "analyzer/core/CaptureState.h"
 #include "analyzer/lang/MultiLanguage.h"
 #include "analyzer/library/VendorHost.h"
+#include "analyzer/settings/window/OptionsHost.h"
 #include "device/USBDevice.h"
 
 #include <QHash>
@@ -30,7 +31,7 @@ class WaveformController;
 // The analyzer's main window: owns the capture memory, the settings, the
 // device connection and the view, and routes every command, timer and
 // device notification.
-class CWavixDlg : public QMainWindow, private CaptureEvents, private VendorHost {
+class CWavixDlg : public QMainWindow, private CaptureEvents, private VendorHost, private OptionsHost {
     Q_OBJECT
 public:
     // `appDirectory` empty: the folder of the program file.
@@ -46,9 +47,13 @@ public:
     // The train into the channel, recognised, drawn and printed as a load does.
     void LoadTrainIntoChannel(int channel, const PulseTrain& train) override;
     bool SaveDataTo(const QString& path, int channel = -1); // -1: all four
-    void FormatPulseText();
+    void FormatPulseText() override;
     void UpdateDataSpan();
-    void UpdateTriggerLabel();
+    void UpdateTriggerLabel() override;
+    // Switches every open window to the language pack called `name`; empty:
+    // the stored language.
+    void ApplyLanguage(const QString& name);
+    void OpenOptions();
     void OnDeviceChange(int kind, int broadcastType, const QString& path);
 
     // Timer duties.
@@ -57,9 +62,10 @@ public:
     void CapturePollTick();
 
     QString AppDirectory() const { return appDirectory; }
-    QString SettingsPath() const;
+    QString SettingsPath() const override;
     CaptureState& Capture() { return capture; }
-    AnalyzerSettings& Settings() { return settings; }
+    AnalyzerSettings& Settings() override { return settings; }
+    const CMultiLanguage& Language() const override { return language; }
     CEPDevice& Device() { return device; }
     WaveformController& Waveform() { return *waveform; }
     QAction* Command(int commandId) const { return commands.value(commandId); }
@@ -81,7 +87,9 @@ private:
     const std::array<PulseTrain, kChannelCount>& ChannelTrains() const override;
     int SelectedChannel() const override;
     CEPDevice& LibraryDevice() override;
-    QString LanguageText(const QString& section, const QString& key) const override;
+
+    void SendTriggerSettings() override;
+    void RepaintWindow() override;
 
     void BuildControls();
     void BuildTopRow();
@@ -92,12 +100,14 @@ private:
     QAction* AddCommand(QMenu* menu, const QString& text, int commandId);
     void RouteCommand(int commandId);
     void RefreshMenuChecks();
+    void BuildLanguageMenu(const QStringList& names);
     void RunStartup();
     void ShowAbout();
     void ShowHelp();
     void LoadDataCommand();
     void SaveDataCommand(int channel);
     void SetStartCaption();
+    void UpdateChannelLabel();
     void RunVendorCodeTest(int channel);
 
     QString appDirectory;

@@ -150,6 +150,8 @@ void CWavixDlg::BuildMenus()
     QMenu* file = bar->addMenu(QStringLiteral("File(&F)"));
     AddCommand(file, QStringLiteral("&Load Data"), ids::kCmdLoadData);
     AddCommand(file, QStringLiteral("Save &Data"), ids::kCmdSaveData);
+    // Language packs name this popup by its position: entry 3 of File.
+    file->addSeparator();
     QMenu* saveChannel = file->addMenu(QStringLiteral("Save &Channel Data"));
     for (int c = 0; c < kChannelCount; ++c)
         AddCommand(saveChannel, QStringLiteral("Channel&%1").arg(c + 1), ids::kCmdSaveChannel1 + c);
@@ -164,14 +166,11 @@ void CWavixDlg::BuildMenus()
     AddCommand(channelMenu, QStringLiteral("Clear(&C)"), ids::kCmdClear);
     channelMenu->addAction(QStringLiteral("&Export Code…"), this, [this] { ExportCodeCommand(*this); });
 
-    // The options window opens here once it exists.
     QMenu* operation = bar->addMenu(QStringLiteral("Operation(&O)"));
     AddCommand(operation, QStringLiteral("Vendor(&V)"), ids::kCmdVendor);
     QMenu* setting = bar->addMenu(QStringLiteral("Setting(&S)"));
-    AddCommand(setting, QStringLiteral("Option(&O)"), ids::kCmdOption)->setEnabled(false);
-
-    languageMenu = bar->addMenu(QStringLiteral("Language(&L)"));
-    AddCommand(languageMenu, language.CurrentLanguage(), ids::kCmdLanguageFirst)->setCheckable(true);
+    AddCommand(setting, QStringLiteral("Option(&O)"), ids::kCmdOption);
+    // The Language menu joins before Help once the packs are listed.
 
     QMenu* help = bar->addMenu(QStringLiteral("Help(&H)"));
     AddCommand(help, QStringLiteral("Contents\tF1"), ids::kCmdHelp);
@@ -183,7 +182,7 @@ void CWavixDlg::BuildMenus()
     connect(f1, &QAction::triggered, this, [this] { RouteCommand(ids::kCmdHelp); });
     addAction(f1);
 
-    for (QMenu* menu : {file, saveChannel, channelMenu, operation, setting, languageMenu, help})
+    for (QMenu* menu : {file, saveChannel, channelMenu, operation, setting, help})
         connect(menu, &QMenu::aboutToShow, this, &CWavixDlg::RefreshMenuChecks);
 }
 

@@ -56,8 +56,3 @@ void CWavixDlg::LoadTrainIntoChannel(int channel, const PulseTrain& train)
     UpdateDataSpan();
     FormatPulseText();
 }
-
-QString CWavixDlg::LanguageText(const QString& section, const QString& key) const
-{
-    return language.LookupText(section, key);
-}

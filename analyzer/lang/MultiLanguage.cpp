@@ -1,83 +1,126 @@
 #include "analyzer/lang/MultiLanguage.h"
 
+#include "analyzer/settings/LanguageSetting.h"
+#include "analyzer/settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
 namespace {
 
-struct BuiltInText {
-    const char* section;
-    const char* key;
-    const char16_t* text;
-};
-
-// The built-in English pack.
-const BuiltInText kEnglish[] = {
-    {"IDD_137", "IDD_137_Title", u"Vendor"},
-    {"IDD_137", "IDD_137_1040", u"Code Name:"},
-    {"IDD_137", "IDD_137_1", u"Add"},
-    {"IDD_137", "IDD_137_1033", u"Test"},
-    {"IDD_137", "IDD_137_1039", u"Setting"},
-    {"IDD_137", "IDD_137_1038", u"Save"},
-    {"IDD_137", "IDD_137_1035", u"Clear"},
-    {"IDD_137", "IDD_137_1043", u"Delete"},
-    {"IDD_138", "IDD_138_Title", u"Add"},
-    {"IDD_138", "IDD_138_1", u"OK"},
-    {"IDD_138", "IDD_138_2", u"Cancel"},
-    {"IDD_138", "IDD_138_1041", u"CH1"},
-    {"IDD_138", "IDD_138_1042", u"CH2"},
-    {"IDD_138", "IDD_138_1043", u"CH3"},
-    {"IDD_138", "IDD_138_1044", u"CH4"},
-    {"IDD_140", "IDD_140_Title", u"Rename"},
-    {"IDD_140", "IDD_140_1", u"OK"},
-    {"IDD_141", "IDD_141_Title", u"Test Setting"},
-    {"IDD_141", "IDD_141_1", u"OK"},
-    {"IDD_141", "IDD_141_2", u"Cancel"},
-    {"IDD_141", "IDD_141_1047", u"Margins of error:"},
-    {"IDD_141", "IDD_141_1046", u"Play Sound"},
-    {"MENU_139", "MENU_139_32787", u"Send(&S)"},
-    {"MENU_139", "MENU_139_0_1", u"Load To(&L)"},
-    {"MENU_139", "MENU_139_32789", u"CH&1"},
-    {"MENU_139", "MENU_139_32790", u"CH&2"},
-    {"MENU_139", "MENU_139_32791", u"CH&3"},
-    {"MENU_139", "MENU_139_32792", u"CH&4"},
-    {"MENU_139", "MENU_139_32793", u"Rename(&R)"},
-    {"SPECIAL_STRING", "IDS_DEVICE_NC", u"Device is not connected!"},
-    {"SPECIAL_STRING", "IDS_CHANNEL", u"Channel%d"},
-    {"SPECIAL_STRING", "IDS_START", u"START"},
-    {"SPECIAL_STRING", "IDS_STOP", u"STOP"},
-    {"SPECIAL_STRING", "IDS_NUMBER", u"Number"},
-    {"SPECIAL_STRING", "IDS_NAME", u"Name"},
-    {"SPECIAL_STRING", "IDS_TRIGGER_AUTO", u"Auto."},
-    {"SPECIAL_STRING", "IDS_TRIGGER_RISING_EDGE", u"Rising Edge"},
-    {"SPECIAL_STRING", "IDS_TRIGGER_FALLING_EDGE", u"Falling Edge"},
-    {"SPECIAL_STRING", "IDS_TRIGGER_PULSE", u"Pulse"},
-    {"SPECIAL_STRING", "IDS_TRIGGER_POSITIVE_PULSE", u"Positive Pulse"},
-    {"SPECIAL_STRING", "IDS_TRIGGER_NEGATIVE_PULSE", u"Negative Pulse"},
-    {"SPECIAL_STRING", "IDS_CAPTURE_ONCE", u"Once"},
-    {"SPECIAL_STRING", "IDS_CAPTURE_NORMAL", u"Normal"},
-    {"SPECIAL_STRING", "IDS_CAPTURE_AUTO", u"Auto."},
-    {"SPECIAL_STRING", "IDS_TRIGGER", u"Trigger"},
-    {"SPECIAL_STRING", "IDS_FORMAT", u"Format"},
-    {"SPECIAL_STRING", "IDS_ANALYZE", u"Analyze"},
-};
-
-QString TextKey(const QString& section, const QString& key)
-{
-    return (section + QLatin1Char('/') + key).toUpper();
-}
+const QString kSpecialStrings = QStringLiteral("SPECIAL_STRING");
+const QString kEnglish = QStringLiteral("English");
 
 } // namespace
 
-CMultiLanguage::CMultiLanguage() : currentLanguage(QStringLiteral("English"))
+const std::array<CMultiLanguage::EmbeddedPack, 3>& CMultiLanguage::EmbeddedPacks()
 {
-    for (const BuiltInText& text : kEnglish)
-        texts.insert(TextKey(QLatin1String(text.section), QLatin1String(text.key)), QString::fromUtf16(text.text));
+    static const std::array<EmbeddedPack, 3> packs = {{
+        {":/lang/1.English.ini", "1.English"},
+        {":/lang/2.Simplified Chinese.ini", "2.Simplified Chinese"},
+        {":/lang/3.Traditional Chinese.ini", "3.Traditional Chinese"},
+    }};
+    return packs;
+}
+
+CMultiLanguage::CMultiLanguage(const QString& appDir)
+    : appDirectory(appDir), settingsPath(SettingsFilePath(appDir))
+{
+    if (!QFileInfo::exists(settingsPath))
+        WriteLanguageSetting(settingsPath, kEnglish);
+    SelectLanguage(QString());
+}
+
+QString CMultiLanguage::PackFolder() const
+{
+    return QDir(appDirectory).filePath(QStringLiteral("Language"));
+}
+
+QStringList CMultiLanguage::PackFiles() const
+{
+    // File-name order, case ignored, as the folder lists on the system the
+    // packs come from: the numbered built-in packs first. Pipes and devices
+    // are no files here, so reading a pack can never block.
+    const QDir folder(PackFolder());
+    QStringList paths;
+    for (const QString& name : folder.entryList({QStringLiteral("*.ini")}, QDir::Files | QDir::Hidden,
+                                                QDir::Name | QDir::IgnoreCase))
+        paths.append(folder.filePath(name));
+    return paths;
+}
+
+QStringList CMultiLanguage::ListLanguages() const
+{
+    QStringList names;
+    for (const QString& path : PackFiles()) {
+        const QString name = PackLanguageName(path);
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    return names;
+}
+
+bool CMultiLanguage::SelectLanguage(const QString& name)
+{
+    currentLanguage = name.isEmpty() ? ReadLanguageSetting(settingsPath) : name;
+    bool found = false;
+    for (const QString& path : PackFiles()) {
+        if (PackLanguageName(path) == currentLanguage) {
+            packPath = path;
+            pack = LanguagePack::Load(path);
+            found = true;
+            break;
+        }
+    }
+    WriteLanguageSetting(settingsPath, currentLanguage);
+    return found;
+}
+
+bool CMultiLanguage::ExtractPack(const EmbeddedPack& embedded) const
+{
+    QDir().mkpath(PackFolder());
+    const QString path = QDir(PackFolder()).filePath(QLatin1String(embedded.fileName) + QStringLiteral(".ini"));
+    QFile resource(QLatin1String(embedded.resource));
+    if (!resource.open(QIODevice::ReadOnly)) {
+        // Without its text the pack still names its language.
+        return WriteLanguageSetting(path, QLatin1String(embedded.fileName));
+    }
+    const QByteArray bytes = resource.readAll();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QStringList CMultiLanguage::ListOrInstallLanguages()
+{
+    QStringList names = ListLanguages();
+    if (!names.isEmpty())
+        return names;
+    for (const EmbeddedPack& embedded : EmbeddedPacks())
+        ExtractPack(embedded);
+    names = ListLanguages();
+    SelectLanguage(kEnglish);
+    return names;
+}
+
+QString CMultiLanguage::LookupText(const QString& section, const QString& key, const QString& fallback) const
+{
+    QString text = pack.Text(section, key).value_or(fallback);
+    text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    return text;
 }
 
 QString CMultiLanguage::LookupText(const QString& key) const
 {
-    return LookupText(QStringLiteral("SPECIAL_STRING"), key);
+    return LookupText(kSpecialStrings, key);
 }
 
-QString CMultiLanguage::LookupText(const QString& section, const QString& key) const
+QString CMultiLanguage::WindowText(const QString& section, const QString& key) const
 {
-    return texts.value(TextKey(section, key));
+    return pack.Text(section, key).value_or(QString());
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class CEPDevice;
+class CMultiLanguage;
 
 // What the code library window needs of the main window, and no more. The
 // main window implements it; the library never sees the main window itself.
@@ -19,9 +20,8 @@ public:
     // Puts a train into a channel and brings everything that shows the
     // channel up to date: protocol, view, code text.
     virtual void LoadTrainIntoChannel(int channel, const PulseTrain& train) = 0;
-    // A text of the current language pack ("SPECIAL_STRING", "IDD_137", ...);
-    // empty when the pack has none.
-    virtual QString LanguageText(const QString& section, const QString& key) const = 0;
+    // The current language: the windows translate themselves through it.
+    virtual const CMultiLanguage& Language() const = 0;
 
 protected:
     ~VendorHost() = default;

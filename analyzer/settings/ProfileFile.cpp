@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QtEndian>
 
 namespace {
@@ -222,14 +223,44 @@ std::optional<QString> ProfileFile::Value(const QString& section, const QString&
         if (equals < 0)
             continue;
 
-        const qsizetype valueBegin = SkipBlanks(equals + 1, line.contentEnd);
-        const qsizetype valueEnd = TrimBlanksBack(valueBegin, line.contentEnd);
-        QString value = Decode(valueBegin, valueEnd);
-        if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
-            value = value.mid(1, value.size() - 2);
-        return CutToLength(std::move(value), maxLength);
+        return LineValue(line, equals, maxLength);
     }
     return std::nullopt;
+}
+
+QString ProfileFile::LineValue(const Line& line, qsizetype equals, int maxLength) const
+{
+    const qsizetype valueBegin = SkipBlanks(equals + 1, line.contentEnd);
+    const qsizetype valueEnd = TrimBlanksBack(valueBegin, line.contentEnd);
+    QString value = Decode(valueBegin, valueEnd);
+    if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
+        value = value.mid(1, value.size() - 2);
+    return CutToLength(std::move(value), maxLength);
+}
+
+void ProfileFile::ForEachValue(const ValueVisitor& visit, int maxLength) const
+{
+    QSet<QString> sectionsSeen; // case-folded
+    QString section;
+    bool reading = false;
+    qsizetype position = 0;
+    Line line;
+    while (NextLine(position, line)) {
+        if (const std::optional<QString> name = SectionName(line)) {
+            const QString folded = name->toCaseFolded();
+            reading = !sectionsSeen.contains(folded);
+            sectionsSeen.insert(folded);
+            section = *name;
+            continue;
+        }
+        if (!reading)
+            continue;
+        const qsizetype equals = EqualsSign(line);
+        if (equals < 0)
+            continue;
+        const qsizetype keyBegin = SkipBlanks(line.begin, equals);
+        visit(section, Decode(keyBegin, TrimBlanksBack(keyBegin, equals)), LineValue(line, equals, maxLength));
+    }
 }
 
 void ProfileFile::SetValue(const QString& section, const QString& key, const QString& value)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // An INI profile file with the semantics of the Windows profile functions the
@@ -34,6 +35,13 @@ public:
     // nullopt when either is missing. A line without "=" is not a key.
     std::optional<QString> Value(const QString& section, const QString& key,
                                  int maxLength = kMaxValueLength) const;
+
+    // Every key line in file order with its section, the value as Value()
+    // returns it. Keys before the first section are skipped, and so is every
+    // key line of a section whose name appeared before (Value() reads only
+    // the first section of a name); the caller keeps the first of equal keys.
+    using ValueVisitor = std::function<void(const QString& section, const QString& key, const QString& value)>;
+    void ForEachValue(const ValueVisitor& visit, int maxLength = kMaxValueLength) const;
 
     // Replaces the value of the key, or adds the key at the end of its
     // section, or adds the section at the end of the file. The value is
@@ -71,6 +79,8 @@ private:
     qsizetype EqualsSign(const Line& line) const;
     // Position of "=" when the line holds `key` (case ignored), or -1.
     qsizetype KeyEqualsSign(const Line& line, const QString& key) const;
+    // The value after the "=" at `equals`: blanks and one pair of quotes off, cut.
+    QString LineValue(const Line& line, qsizetype equals, int maxLength) const;
 
     QByteArray fileBytes;
     Encoding encoding = Encoding::Utf8;

@@ -72,7 +72,7 @@ private slots:
 
     void startsWithTheDefaults()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("Wavix II"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Wavix II - IR Logic Analyzer"));
         QCOMPARE(Status()->text(), QStringLiteral("Device is not connected!"));
         QCOMPARE(Start()->text(), QStringLiteral("START"));
         QCOMPARE(Zoom()->currentText(), QStringLiteral("x1"));

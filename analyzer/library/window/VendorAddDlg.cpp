@@ -1,8 +1,9 @@
 #include "analyzer/library/window/VendorAddDlg.h"
 
+#include "analyzer/lang/window/WindowTexts.h"
 #include "analyzer/library/CodeLibrary.h"
+#include "analyzer/library/VendorHost.h"
 #include "analyzer/library/window/DialogButtons.h"
-#include "analyzer/library/window/DialogTexts.h"
 #include "analyzer/library/window/VendorIds.h"
 
 #include <QCheckBox>
@@ -34,7 +35,7 @@ CVendorAddDlg::CVendorAddDlg(const AddChoice& choice, const VendorHost& host, QW
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rows);
     layout->addWidget(buttons);
-    TranslateDialog(this, vendorids::kAddDialog, host);
+    TranslateDialog(host.Language(), this, vendorids::kAddDialog);
 }
 
 AddChoice CVendorAddDlg::Choice() const

@@ -1,11 +1,12 @@
 // The code library window: controls, context menu and texts.
 #include "analyzer/library/window/VendorDlg.h"
 
+#include "analyzer/lang/MultiLanguage.h"
+#include "analyzer/lang/window/WindowTexts.h"
 #include "analyzer/library/LibraryListModel.h"
 #include "analyzer/library/RecordFile.h"
 #include "analyzer/library/SoundPlayer.h"
 #include "analyzer/library/VendorHost.h"
-#include "analyzer/library/window/DialogTexts.h"
 #include "analyzer/library/window/VendorIds.h"
 #include "analyzer/settings/CodeTestSettings.h"
 #include "analyzer/settings/SettingsStore.h"
@@ -185,17 +186,12 @@ void CVendorDlg::BuildContextMenu()
 
 void CVendorDlg::Retranslate()
 {
-    model->SetColumnTitles(host.LanguageText(QStringLiteral("SPECIAL_STRING"), QStringLiteral("IDS_NUMBER")),
-                           host.LanguageText(QStringLiteral("SPECIAL_STRING"), QStringLiteral("IDS_NAME")));
-    TranslateDialog(this, vendorids::kVendorDialog, host);
-    const auto menuText = [this](const QString& key, QAction* action) {
-        action->setText(MenuText(host, vendorids::kContextMenu, key, action->text()));
-    };
-    menuText(QString::number(vendorids::kCmdSend), sendAction);
-    menuText(QStringLiteral("0_1"), loadToMenu->menuAction());
-    for (int c = 0; c < kChannelCount; ++c)
-        menuText(QString::number(vendorids::kCmdLoadTo1 + c), loadToActions[c]);
-    menuText(QString::number(vendorids::kCmdRename), renameAction);
+    const CMultiLanguage& language = host.Language();
+    model->SetColumnTitles(language.LookupText(QStringLiteral("IDS_NUMBER")),
+                           language.LookupText(QStringLiteral("IDS_NAME")));
+    TranslateDialog(language, this, vendorids::kVendorDialog);
+    // The context menu is popup 0 of its menu.
+    TranslateMenu(language, contextMenu, vendorids::kContextMenu, {0});
 }
 
 void CVendorDlg::ShowContextMenu(const QPoint& position)

@@ -1,16 +1,13 @@
 #include "analyzer/library/window/VendorIds.h"
 
-#include <QAction>
-#include <QObject>
-#include <QVariant>
+#include "analyzer/lang/window/ControlNumbers.h"
 
 void SetVendorControlId(QObject* object, int id)
 {
-    object->setProperty("controlId", id);
+    SetControlId(object, id);
 }
 
 void SetVendorCommandId(QAction* action, int id)
 {
-    action->setProperty("commandId", id);
-    action->setData(id);
+    SetCommandId(action, id);
 }

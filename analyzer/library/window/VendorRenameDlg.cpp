@@ -1,7 +1,8 @@
 #include "analyzer/library/window/VendorRenameDlg.h"
 
+#include "analyzer/lang/window/WindowTexts.h"
 #include "analyzer/library/CodeLibrary.h"
-#include "analyzer/library/window/DialogTexts.h"
+#include "analyzer/library/VendorHost.h"
 #include "analyzer/library/window/VendorIds.h"
 
 #include <QHBoxLayout>
@@ -24,7 +25,7 @@ CVendorRenameDlg::CVendorRenameDlg(const QString& name, const VendorHost& host, 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(edit);
     layout->addWidget(ok);
-    TranslateDialog(this, vendorids::kRenameDialog, host);
+    TranslateDialog(host.Language(), this, vendorids::kRenameDialog);
     edit->selectAll();
     edit->setFocus();
 }

@@ -1,7 +1,8 @@
 #include "analyzer/library/window/VendorTestDlg.h"
 
+#include "analyzer/lang/window/WindowTexts.h"
+#include "analyzer/library/VendorHost.h"
 #include "analyzer/library/window/DialogButtons.h"
-#include "analyzer/library/window/DialogTexts.h"
 #include "analyzer/library/window/VendorIds.h"
 
 #include <QCheckBox>
@@ -40,7 +41,7 @@ CVendorTestDlg::CVendorTestDlg(int marginPercent, bool playSound, const VendorHo
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
-    TranslateDialog(this, vendorids::kTestDialog, host);
+    TranslateDialog(host.Language(), this, vendorids::kTestDialog);
 }
 
 int CVendorTestDlg::MarginPercent() const

@@ -1,8 +1,19 @@
-#include "analyzer/app/ControlIds.h"
+#include "analyzer/lang/window/ControlNumbers.h"
 
 #include <QAction>
 #include <QObject>
 #include <QVariant>
+#include <QWidget>
+
+void SetDialogNumber(QWidget* dialog, int number)
+{
+    dialog->setProperty("dialogNumber", number);
+}
+
+int DialogNumber(const QWidget* dialog)
+{
+    return dialog->property("dialogNumber").toInt();
+}
 
 void SetControlId(QObject* object, int id)
 {
