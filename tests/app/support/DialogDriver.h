@@ -33,6 +33,16 @@ void OnNextModal(std::function<void(T*)> act)
     timer->start();
 }
 
+// The widget of type W numbered `id` (property "controlId") in `window`, or null.
+template <typename W>
+W* NumberedControl(QWidget* window, int id)
+{
+    for (W* widget : window->findChildren<W*>())
+        if (widget->property("controlId").toInt() == id)
+            return widget;
+    return nullptr;
+}
+
 // Goes to the file's folder, types its name and presses Enter.
 void TypeFileName(QFileDialog* dialog, const QString& path);
 
