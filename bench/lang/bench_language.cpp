@@ -1,0 +1,40 @@
+// Switching the analyzer between English and Simplified Chinese with the code
+// library window open: every text of both windows and both menus, the pack
+// read from its file, Setting.ini rewritten, and the relayout and repaint.
+#include "analyzer/app/WavixDlg.h"
+#include "sim/SimControl.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+static void ApplyLanguageWithLibraryOpen(benchmark::State& state)
+{
+    usbsim::Reset();
+    QTemporaryDir folder;
+    CWavixDlg window(folder.path());
+    window.show();
+    window.OpenVendor();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("window not exposed");
+    const QString names[] = {QStringLiteral("简体中文"), QStringLiteral("English")};
+    int next = 0;
+    for (auto _ : state) {
+        window.ApplyLanguage(names[next]);
+        next ^= 1;
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(ApplyLanguageWithLibraryOpen)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
