@@ -2,6 +2,7 @@
 // library window open: every text of both windows and both menus, the pack
 // read from its file, Setting.ini rewritten, and the relayout and repaint.
 #include "analyzer/app/WavixDlg.h"
+#include "analyzer/lang/MultiLanguage.h"
 #include "sim/SimControl.h"
 
 #include <QApplication>
@@ -28,6 +29,20 @@ static void ApplyLanguageWithLibraryOpen(benchmark::State& state)
     }
 }
 BENCHMARK(ApplyLanguageWithLibraryOpen)->Unit(benchmark::kMillisecond);
+
+// The language's share of the start-up with the three packs present: the
+// stored language selected, the packs listed, and selected again.
+static void StartupLanguageSteps(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    CMultiLanguage(folder.path()).ListOrInstallLanguages();
+    for (auto _ : state) {
+        CMultiLanguage language(folder.path());
+        benchmark::DoNotOptimize(language.ListOrInstallLanguages());
+        language.SelectLanguage(QString());
+    }
+}
+BENCHMARK(StartupLanguageSteps)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
