@@ -33,6 +33,8 @@ constexpr int kCmdOption = 32785;
 constexpr int kCmdVendor = 32786;
 constexpr int kCmdClear = 32801;
 constexpr int kCmdHelp = 32802;
+constexpr int kCmdImportCode = 32803;
+constexpr int kCmdExportCode = 32804;
 constexpr int kCmdLanguageFirst = 60000;
 constexpr int kCmdLanguageLast = 60999;
 

@@ -2,6 +2,7 @@
 
 #include "analyzer/app/AboutDlg.h"
 #include "analyzer/app/AppIcon.h"
+#include "analyzer/app/CodeTransferCommands.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WaveformPanel.h"
@@ -238,6 +239,8 @@ void CWavixDlg::RouteCommand(int commandId)
         case ids::kCmdExit: close(); break;
         case ids::kCmdLoadData: LoadDataCommand(); break;
         case ids::kCmdSaveData: SaveDataCommand(-1); break;
+        case ids::kCmdImportCode: ImportCodeCommand(*this); break;
+        case ids::kCmdExportCode: ExportCodeCommand(*this); break;
         default: break;
         }
     }

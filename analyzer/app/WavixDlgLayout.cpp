@@ -1,5 +1,4 @@
 // Building the main window's controls and menus, and the resize layout.
-#include "analyzer/app/CodeTransferCommands.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WaveformPanel.h"
@@ -155,7 +154,7 @@ void CWavixDlg::BuildMenus()
     QMenu* saveChannel = file->addMenu(QStringLiteral("Save &Channel Data"));
     for (int c = 0; c < kChannelCount; ++c)
         AddCommand(saveChannel, QStringLiteral("Channel&%1").arg(c + 1), ids::kCmdSaveChannel1 + c);
-    file->addAction(QStringLiteral("&Import Code…"), this, [this] { ImportCodeCommand(*this); });
+    AddCommand(file, QStringLiteral("&Import Code…"), ids::kCmdImportCode);
     file->addSeparator();
     AddCommand(file, QStringLiteral("E&xit"), ids::kCmdExit);
 
@@ -164,7 +163,7 @@ void CWavixDlg::BuildMenus()
         AddCommand(channelMenu, QStringLiteral("Channel&%1").arg(c + 1), ids::kCmdChannel1 + c)->setCheckable(true);
     channelMenu->addSeparator();
     AddCommand(channelMenu, QStringLiteral("Clear(&C)"), ids::kCmdClear);
-    channelMenu->addAction(QStringLiteral("&Export Code…"), this, [this] { ExportCodeCommand(*this); });
+    AddCommand(channelMenu, QStringLiteral("&Export Code…"), ids::kCmdExportCode);
 
     QMenu* operation = bar->addMenu(QStringLiteral("Operation(&O)"));
     AddCommand(operation, QStringLiteral("Vendor(&V)"), ids::kCmdVendor);

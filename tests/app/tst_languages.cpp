@@ -34,6 +34,41 @@ QStringList Captions(const QList<QAction*>& actions)
     return captions;
 }
 
+// Texts of the window's visible labels, buttons and check boxes, and of
+// every menu entry below `menus`, that carry Latin letters but no Chinese:
+// words a pack left in English. Language names are their own words.
+QStringList EnglishLeftOver(QWidget* window, const QList<QAction*>& menus)
+{
+    const auto english = [](const QString& text) {
+        bool latin = false;
+        for (QChar c : QString(text).remove(u'&').section(u'\t', 0, 0)) {
+            if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF)
+                return false;
+            latin = latin || (c.isLetter() && c.unicode() < 0x80);
+        }
+        return latin;
+    };
+    QStringList left;
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(child))
+            text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(child))
+            text = button->text();
+        if (child->isVisible() && english(text))
+            left.append(text);
+    }
+    QList<QAction*> pending = menus;
+    while (!pending.isEmpty()) {
+        QAction* action = pending.takeFirst();
+        if (action->menu())
+            pending.append(action->menu()->actions());
+        if (CommandId(action) < ids::kCmdLanguageFirst && english(action->text()))
+            left.append(action->text());
+    }
+    return left;
+}
+
 QMenu* Popup(QMainWindow& window, int position)
 {
     return window.menuBar()->actions().at(position)->menu();
@@ -175,6 +210,28 @@ private slots:
         Choose(QStringLiteral("English"));
         QCOMPARE(vendor->windowTitle(), QStringLiteral("Vendor"));
         QCOMPARE(Captions(vendor->ContextMenu()->actions()).first(), QStringLiteral("Send(&S)"));
+    }
+
+    // Both Chinese packs cover every text of the main window, its menus and
+    // the library window with its buttons and context menu.
+    void chineseLeavesNoEnglishBehind()
+    {
+        QFETCH(QString, name);
+        window->OpenVendor();
+        CVendorDlg* vendor = window->VendorWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(vendor));
+        Choose(name);
+        const QStringList left = EnglishLeftOver(window.get(), window->menuBar()->actions())
+                                 + EnglishLeftOver(vendor, vendor->ContextMenu()->actions());
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
+        Choose(QStringLiteral("English"));
+        QVERIFY(EnglishLeftOver(vendor, {}).contains(QStringLiteral("Export")));
+    }
+    void chineseLeavesNoEnglishBehind_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Simplified") << QStringLiteral("简体中文");
+        QTest::newRow("Traditional") << QStringLiteral("繁體中文");
     }
 
     void dialogsOpenInTheCurrentLanguage()

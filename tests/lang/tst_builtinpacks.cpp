@@ -19,7 +19,9 @@ struct PackLine {
     QString value;
 };
 
-// The English pack, key by key in file order.
+// The English pack, key by key in file order. Keys added later (the code
+// file buttons and commands) close their sections, so older user packs only
+// lack them.
 const char* const kEnglish[][3] = {
     {"Setting", "Language", "English"},
     {"IDD_100", "IDD_100_Title", "About Wavix II"},
@@ -53,6 +55,8 @@ const char* const kEnglish[][3] = {
     {"IDD_137", "IDD_137_1038", "Save"},
     {"IDD_137", "IDD_137_1035", "Clear"},
     {"IDD_137", "IDD_137_1043", "Delete"},
+    {"IDD_137", "IDD_137_1053", "Export"},
+    {"IDD_137", "IDD_137_1054", "Import"},
     {"IDD_138", "IDD_138_Title", "Add"},
     {"IDD_138", "IDD_138_1", "OK"},
     {"IDD_138", "IDD_138_2", "Cancel"},
@@ -91,6 +95,8 @@ const char* const kEnglish[][3] = {
     {"MENU_131", "MENU_131_5", "Help(&H)"},
     {"MENU_131", "MENU_131_32802", "Contents\tF1"},
     {"MENU_131", "MENU_131_32772", "About(&A)"},
+    {"MENU_131", "MENU_131_32803", "&Import Code…"},
+    {"MENU_131", "MENU_131_32804", "&Export Code…"},
     {"MENU_139", "MENU_139_32787", "Send(&S)"},
     {"MENU_139", "MENU_139_0_1", "Load To(&L)"},
     {"MENU_139", "MENU_139_32789", "CH&1"},

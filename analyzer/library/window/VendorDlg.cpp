@@ -126,8 +126,8 @@ void CVendorDlg::BuildControls()
     for (QPushButton* button : {addButton, upButton, downButton, deleteButton})
         buttonRow->addWidget(button);
     buttonRow->addStretch(1);
-    exportButton = new QPushButton(QStringLiteral("Export"), this);
-    importButton = new QPushButton(QStringLiteral("Import"), this);
+    exportButton = Numbered(new QPushButton(QStringLiteral("Export"), this), vendorids::kExport);
+    importButton = Numbered(new QPushButton(QStringLiteral("Import"), this), vendorids::kImport);
     for (QPushButton* button : {exportButton, importButton}) {
         button->setAutoDefault(false);
         buttonRow->addWidget(button);

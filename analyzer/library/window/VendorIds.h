@@ -26,6 +26,8 @@ constexpr int kSave = 1038;
 constexpr int kSetting = 1039;
 constexpr int kCodeNameCaption = 1040;
 constexpr int kDelete = 1043;
+constexpr int kExport = 1053;
+constexpr int kImport = 1054;
 
 // Add (138): check boxes CH1..CH4 and their name edits.
 constexpr int kAddCheck1 = 1041;
