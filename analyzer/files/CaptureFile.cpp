@@ -1,9 +1,9 @@
 #include "analyzer/files/CaptureFile.h"
+#include "analyzer/core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cerrno>
@@ -106,25 +106,9 @@ SaveOutcome SaveCaptureFile(const QString& path, const ChannelTrains& channels, 
 {
     SaveOutcome outcome;
     const QByteArray bytes = SerializeChannels(channels, which);
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        outcome.error = SaveErrorText(path, errno, file.errorString());
-        return outcome;
-    }
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int systemError = errno;
-        const QString qtError = file.errorString();
-        file.cancelWriting();
-        outcome.error = SaveErrorText(path, systemError, qtError);
-        return outcome;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        outcome.error = SaveErrorText(path, errno, file.errorString());
-        return outcome;
-    }
-    outcome.ok = true;
+    const AtomicWriteResult written = WriteFileAtomically(path, bytes);
+    outcome.ok = written.ok;
+    if (!written.ok)
+        outcome.error = SaveErrorText(path, written.systemError, written.errorText);
     return outcome;
 }

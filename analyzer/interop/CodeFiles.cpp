@@ -1,4 +1,5 @@
 #include "analyzer/interop/CodeFiles.h"
+#include "analyzer/core/AtomicFile.h"
 
 #include "analyzer/interop/CodeCollector.h"
 #include "analyzer/interop/CodeLineReader.h"
@@ -14,7 +15,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -173,15 +173,8 @@ std::optional<CodeFileError> WriteCodeFile(const QString& path, CodeFormat forma
     QByteArray bytes;
     if (auto error = FormatCodes(format, codes, options, bytes))
         return CodeFileError{CodeFileError::Kind::Format, QStringLiteral("%1: %2").arg(path, *error)};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileError(path, QStringLiteral("cannot be written: %1").arg(file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return FileError(path, QStringLiteral("cannot be written: %1").arg(reason));
-    }
-    if (!file.commit())
-        return FileError(path, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+    const AtomicWriteResult written = WriteFileAtomically(path, bytes);
+    if (!written.ok)
+        return FileError(path, QStringLiteral("cannot be written: %1").arg(written.errorText));
     return std::nullopt;
 }

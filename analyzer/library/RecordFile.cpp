@@ -1,10 +1,10 @@
 #include "analyzer/library/RecordFile.h"
+#include "analyzer/core/AtomicFile.h"
 
 #include "analyzer/library/CodeLibrary.h"
 
 #include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -154,12 +154,5 @@ bool SaveRecords(const QString& path, const CodeLibrary& library)
         out += kTrainBytes;
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // A short write (a full disk) is never committed: the file object then
-    // discards the partial copy and the previous file stays in place.
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return WriteFileAtomically(path, bytes).ok;
 }

@@ -1,8 +1,8 @@
 #include "analyzer/settings/ProfileFile.h"
+#include "analyzer/core/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QtEndian>
 
@@ -327,12 +327,5 @@ bool ProfileFile::Save(const QString& path) const
 {
     if (!complete)
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(fileBytes) != fileBytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, fileBytes).ok;
 }

@@ -1,5 +1,6 @@
 // The code library window's code test: the switch, its settings and the log.
 #include "analyzer/library/window/VendorDlg.h"
+#include "analyzer/core/AtomicFile.h"
 
 #include "analyzer/library/CodeTest.h"
 #include "analyzer/library/LibraryListModel.h"
@@ -13,7 +14,6 @@
 #include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 
 #include <memory>
@@ -81,9 +81,5 @@ void CVendorDlg::SaveLog()
 
 bool CVendorDlg::SaveLogTo(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    file.write(logBox->toPlainText().toUtf8());
-    return file.commit();
+    return WriteFileAtomically(path, logBox->toPlainText().toUtf8()).ok;
 }
