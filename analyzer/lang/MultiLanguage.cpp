@@ -1,12 +1,13 @@
 #include "analyzer/lang/MultiLanguage.h"
 
+#include "analyzer/core/AtomicFile.h"
+
 #include "analyzer/settings/LanguageSetting.h"
 #include "analyzer/settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -88,12 +89,7 @@ bool CMultiLanguage::ExtractPack(const EmbeddedPack& embedded) const
         return WriteLanguageSetting(path, QLatin1String(embedded.fileName));
     }
     const QByteArray bytes = resource.readAll();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, bytes).ok;
 }
 
 QStringList CMultiLanguage::ListOrInstallLanguages()
