@@ -21,6 +21,9 @@ void Reset();
 
 void Plug();
 void Unplug();
+// Gone and back at once, as a new enumeration (a new device number): open
+// handles die, the programs must notice it without seeing an empty bus.
+void Replug();
 bool IsPlugged();
 
 void SetIdentity(const Identity& identity);
@@ -40,20 +43,24 @@ std::vector<std::vector<uint8_t>> BulkWrites();
 std::vector<Frame> Frames();
 // Trains the host asked the device to transmit (the data phase bytes).
 std::vector<std::vector<uint8_t>> TransmittedTrains();
+// The recent control requests, with the wLength and timeout they came with.
+std::vector<ControlRequest> ControlRequests();
 // The last trigger configuration received: type, min and max in 2 us units.
 Trigger LastTrigger();
 int SignalCount();
 void ClearLogs();
 
 // Bookkeeping the tests check to prove the host never leaves the handle in a
-// broken state.
+// broken state. The logs above keep the recent part only (about the last
+// thousand writes), as the daemon does.
 int OpenHandles();  // usb_open minus usb_close
 int ClaimedInterfaces(); // claims not yet released
 int OpenCount();    // successful usb_open calls since Reset
 int UnclaimedTransfers(); // bulk transfers made without interface 0 claimed
 
-// count < 0: until cleared; otherwise the number of times the fault fires.
-void InjectFault(Fault fault, int count = -1);
+// count < 0: until cleared; otherwise the number of times the fault fires,
+// after letting `after` chances pass (after 1: the second claim fails).
+void InjectFault(Fault fault, int count = -1, int after = 0);
 void ClearFaults();
 
 // Firmware side: the bootloader state and the last image received.
@@ -66,6 +73,10 @@ void SetLoopback(bool on);
 // How long the device stays off the bus when it restarts into or out of the
 // bootloader; 0 (the default after Reset) re-enumerates at once.
 void SetReenumerationDelayMs(int ms);
+// How long every transfer takes, as on a real bus (a 1 KiB bulk transfer
+// takes about a millisecond): other threads may go on meanwhile. 0 (the
+// default after Reset) returns at once.
+void SetTransferTimeUs(int us);
 // The device's event log, one line per event, as "wavix-sim log" prints it
 // ("seq=1 SetTrigger type=3 min=300 max=600", "SendTrain 6 bytes: 01 00 94 11 CA 08", ...).
 std::vector<std::string> LogLines();

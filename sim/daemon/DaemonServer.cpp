@@ -1,9 +1,8 @@
 #include "sim/daemon/DaemonServer.h"
 
-#include "sim/ipc/Message.h"
+#include "sim/daemon/DaemonSession.h"
 #include "sim/ipc/Socket.h"
 #include "sim/model/DeviceModel.h"
-#include "sim/model/FaultNames.h"
 
 #include <atomic>
 #include <csignal>
@@ -11,7 +10,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <random>
-#include <set>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -22,237 +20,13 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
+constexpr int kMaxClients = 64;
+std::atomic<int> activeClients{0};
+
 void OnSignal(int)
 {
     const char byte = 1;
     [[maybe_unused]] const ssize_t ignored = write(signalPipe[1], &byte, 1);
-}
-
-// One connected program (or tool invocation). Each request handler reads
-// its fields and writes its reply after the status byte; false refuses the
-// request.
-class Session {
-public:
-    Session(DeviceModel& model, int owner, uint64_t id) : model(model), owner(owner), id(id) {}
-
-    std::vector<uint8_t> Handle(const std::vector<uint8_t>& request);
-
-private:
-    bool Owns(int handle) const { return handles.count(handle) != 0; }
-
-    // The programs' libusb calls.
-    bool Hello(MessageReader& in, MessageWriter& out);
-    bool Bus(MessageWriter& out);
-    bool Open(MessageReader& in, MessageWriter& out);
-    bool Close(MessageReader& in, MessageWriter& out);
-    bool ClaimOrRelease(Op op, MessageReader& in, MessageWriter& out);
-    bool Control(MessageReader& in, MessageWriter& out);
-    bool BulkWrite(MessageReader& in, MessageWriter& out);
-    bool BulkRead(MessageReader& in, MessageWriter& out);
-    // The tool's commands.
-    bool Fault(MessageReader& in);
-    bool QueueCapture(MessageReader& in, MessageWriter& out);
-    bool Log(MessageReader& in, MessageWriter& out);
-    bool Identity(MessageReader& in, MessageWriter& out);
-    bool Loopback(MessageReader& in, MessageWriter& out);
-
-    DeviceModel& model;
-    int owner;
-    uint64_t id;
-    std::set<int> handles;
-};
-
-std::vector<uint8_t> Session::Handle(const std::vector<uint8_t>& request)
-{
-    MessageReader in(request);
-    MessageWriter out;
-    out.U8(kStatusOk);
-    bool accepted = true;
-    const auto op = static_cast<Op>(in.U8());
-    switch (op) {
-    case Op::Hello: accepted = Hello(in, out); break;
-    case Op::Bus: accepted = Bus(out); break;
-    case Op::Open: accepted = Open(in, out); break;
-    case Op::Close: accepted = Close(in, out); break;
-    case Op::Claim:
-    case Op::Release: accepted = ClaimOrRelease(op, in, out); break;
-    case Op::Control: accepted = Control(in, out); break;
-    case Op::BulkWrite: accepted = BulkWrite(in, out); break;
-    case Op::BulkRead: accepted = BulkRead(in, out); break;
-    case Op::Plug: model.Plug(); break;
-    case Op::Unplug: model.Unplug(); break;
-    case Op::Status: out.Str(model.StatusText()); break;
-    case Op::Fault: accepted = Fault(in); break;
-    case Op::QueueCapture: accepted = QueueCapture(in, out); break;
-    case Op::Log: accepted = Log(in, out); break;
-    case Op::Identity: accepted = Identity(in, out); break;
-    case Op::Loopback: accepted = Loopback(in, out); break;
-    default: accepted = false; break;
-    }
-    if (!accepted || !in.Ok())
-        return {kStatusBadRequest};
-    return out.Data();
-}
-
-bool Session::Hello(MessageReader& in, MessageWriter& out)
-{
-    const std::string program = in.Str();
-    const uint32_t pid = in.U32();
-    model.SetOwnerName(owner, program + "[" + std::to_string(pid) + "]");
-    out.U64(id);
-    return true;
-}
-
-bool Session::Bus(MessageWriter& out)
-{
-    const auto entries = model.Bus();
-    out.U32(static_cast<uint32_t>(entries.size()));
-    for (const BusEntry& entry : entries)
-        out.U8(entry.bus).U8(entry.deviceNumber).U16(entry.vendorId).U16(entry.productId).U64(entry.key);
-    return true;
-}
-
-bool Session::Open(MessageReader& in, MessageWriter& out)
-{
-    const int handle = model.Open(in.U64(), owner);
-    if (handle > 0)
-        handles.insert(handle);
-    out.I32(handle);
-    return true;
-}
-
-bool Session::Close(MessageReader& in, MessageWriter& out)
-{
-    const int handle = in.I32();
-    out.I32(Owns(handle) ? model.Close(handle) : kErrInvalid);
-    handles.erase(handle);
-    return true;
-}
-
-bool Session::ClaimOrRelease(Op op, MessageReader& in, MessageWriter& out)
-{
-    const int handle = in.I32();
-    const int interface = in.I32();
-    if (!Owns(handle))
-        out.I32(kErrInvalid);
-    else
-        out.I32(op == Op::Claim ? model.Claim(handle, interface) : model.Release(handle, interface));
-    return true;
-}
-
-bool Session::Control(MessageReader& in, MessageWriter& out)
-{
-    const int handle = in.I32();
-    const int type = in.I32(), request = in.I32(), value = in.I32(), index = in.I32(), size = in.I32();
-    TransferReply reply;
-    reply.result = kErrInvalid;
-    if (Owns(handle) && in.Ok())
-        reply = model.Control(handle, type, request, value, index, size);
-    out.I32(reply.result).Bytes(reply.data);
-    return true;
-}
-
-bool Session::BulkWrite(MessageReader& in, MessageWriter& out)
-{
-    const int handle = in.I32();
-    const int endpoint = in.I32();
-    const std::vector<uint8_t> bytes = in.Bytes();
-    const bool valid = Owns(handle) && in.Ok();
-    out.I32(valid ? model.BulkWrite(handle, endpoint, bytes.data(), static_cast<int>(bytes.size())) : kErrInvalid);
-    return true;
-}
-
-bool Session::BulkRead(MessageReader& in, MessageWriter& out)
-{
-    const int handle = in.I32();
-    const int endpoint = in.I32();
-    const int size = in.I32();
-    TransferReply reply;
-    reply.result = kErrInvalid;
-    if (Owns(handle) && in.Ok())
-        reply = model.BulkRead(handle, endpoint, size);
-    out.I32(reply.result).Bytes(reply.data);
-    return true;
-}
-
-// Fault number 0 clears them all.
-bool Session::Fault(MessageReader& in)
-{
-    const int number = in.I32();
-    const int count = in.I32();
-    if (number == 0) {
-        model.ClearFaults();
-        return true;
-    }
-    const std::optional<usbsim::Fault> fault = FaultFromNumber(number);
-    if (!fault)
-        return false;
-    model.InjectFault(*fault, count);
-    return true;
-}
-
-bool Session::QueueCapture(MessageReader& in, MessageWriter& out)
-{
-    const std::vector<uint8_t> bytes = in.Bytes();
-    if (!in.Ok() || bytes.size() > 0xFFFF)
-        return false;
-    out.U8(model.QueueCaptureBytes(bytes) ? 1 : 0).I32(model.PendingCaptures());
-    return true;
-}
-
-bool Session::Log(MessageReader& in, MessageWriter& out)
-{
-    uint64_t cursor = in.U64();
-    const auto lines = model.LogSince(cursor);
-    out.U64(cursor).U32(static_cast<uint32_t>(lines.size()));
-    for (const std::string& line : lines)
-        out.Str(line);
-    return true;
-}
-
-// Changes the fields the mask names; replies with all four as they now stand.
-bool Session::Identity(MessageReader& in, MessageWriter& out)
-{
-    const uint8_t mask = in.U8();
-    usbsim::Identity identity = model.CurrentIdentity();
-    const std::string name = in.Str(), version = in.Str();
-    const uint32_t serial = in.U32();
-    const std::string type = in.Str();
-    if (!in.Ok())
-        return false;
-    if (mask & IdentityField::kName)
-        identity.name = name;
-    if (mask & IdentityField::kVersion)
-        identity.version = version;
-    if (mask & IdentityField::kSerial)
-        identity.serial = serial;
-    if (mask & IdentityField::kType)
-        identity.type = type;
-    if (mask)
-        model.SetIdentity(identity);
-    out.Str(identity.name).Str(identity.version).U32(identity.serial).Str(identity.type);
-    return true;
-}
-
-bool Session::Loopback(MessageReader& in, MessageWriter& out)
-{
-    const auto mode = static_cast<LoopbackMode>(in.U8());
-    if (mode == LoopbackMode::Off || mode == LoopbackMode::On)
-        model.SetLoopback(mode == LoopbackMode::On);
-    out.U8(model.Loopback() ? 1 : 0);
-    return true;
-}
-
-void Serve(DeviceModel& model, int fd, int owner, uint64_t id)
-{
-    Session session(model, owner, id);
-    std::vector<uint8_t> request;
-    while (ReceiveMessage(fd, request, NoDeadline())) {
-        if (!SendMessage(fd, session.Handle(request), DeadlineIn(5000)))
-            break;
-    }
-    close(fd);
-    model.CloseAllOf(owner);
 }
 
 } // namespace
@@ -305,9 +79,18 @@ int RunDaemon(const DaemonOptions& options)
             const int client = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0)
                 continue;
+            // Each client holds a thread; a program opening connections in
+            // a loop must not exhaust the daemon.
+            if (activeClients.load() >= kMaxClients) {
+                close(client);
+                continue;
+            }
             const int owner = nextOwner++;
-            std::thread(Serve, std::ref(*model), client, owner, sessionBase + static_cast<uint64_t>(owner) * 2)
-                .detach();
+            ++activeClients;
+            std::thread([client, owner, id = sessionBase + static_cast<uint64_t>(owner) * 2] {
+                ServeClient(*model, client, owner, id);
+                --activeClients;
+            }).detach();
         }
     }
     close(listener);

@@ -3,6 +3,9 @@
 #include "sim/inprocess/InProcessModel.h"
 #include "sim/usb/UsbBackend.h"
 
+#include <chrono>
+#include <thread>
+
 namespace usbsim {
 
 // Never destroyed: a worker thread the program does not wait for at exit may
@@ -29,17 +32,22 @@ public:
         return model.Release(handle.id, interface);
     }
     TransferReply Control(const usb_dev_handle& handle, int requestType, int request, int value, int index,
-                          int size) override
+                          int size, int timeoutMs) override
     {
-        return model.Control(handle.id, requestType, request, value, index, size);
+        return model.Control(handle.id, requestType, request, value, index, size, timeoutMs);
     }
-    int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size) override
+    int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs) override
     {
-        return model.BulkWrite(handle.id, endpoint, bytes, size);
+        return model.BulkWrite(handle.id, endpoint, bytes, size, timeoutMs);
     }
-    TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size) override
+    TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size, int timeoutMs) override
     {
-        return model.BulkRead(handle.id, endpoint, size);
+        return model.BulkRead(handle.id, endpoint, size, timeoutMs);
+    }
+    void TakeTransferTime() override
+    {
+        if (const int us = model.TransferTimeUs(); us > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(us));
     }
 
 private:

@@ -8,6 +8,7 @@ namespace usbsim {
 void Reset() { InProcessModel().Reset(); }
 void Plug() { InProcessModel().Plug(); }
 void Unplug() { InProcessModel().Unplug(); }
+void Replug() { InProcessModel().Replug(); }
 bool IsPlugged() { return InProcessModel().IsPlugged(); }
 void SetIdentity(const Identity& identity) { InProcessModel().SetIdentity(identity); }
 Identity CurrentIdentity() { return InProcessModel().CurrentIdentity(); }
@@ -20,6 +21,7 @@ int PendingCaptures() { return InProcessModel().PendingCaptures(); }
 std::vector<std::vector<uint8_t>> BulkWrites() { return InProcessModel().BulkWrites(); }
 std::vector<Frame> Frames() { return InProcessModel().Frames(); }
 std::vector<std::vector<uint8_t>> TransmittedTrains() { return InProcessModel().TransmittedTrains(); }
+std::vector<ControlRequest> ControlRequests() { return InProcessModel().ControlRequests(); }
 Trigger LastTrigger() { return InProcessModel().LastTrigger(); }
 int SignalCount() { return InProcessModel().SignalCount(); }
 void ClearLogs() { InProcessModel().ClearLogs(); }
@@ -27,12 +29,13 @@ int OpenHandles() { return InProcessModel().OpenHandles(); }
 int ClaimedInterfaces() { return InProcessModel().ClaimedInterfaces(); }
 int OpenCount() { return InProcessModel().OpenCount(); }
 int UnclaimedTransfers() { return InProcessModel().UnclaimedTransfers(); }
-void InjectFault(Fault fault, int count) { InProcessModel().InjectFault(fault, count); }
+void InjectFault(Fault fault, int count, int after) { InProcessModel().InjectFault(fault, count, after); }
 void ClearFaults() { InProcessModel().ClearFaults(); }
 bool InBootloader() { return InProcessModel().InBootloader(); }
 std::vector<uint8_t> ReceivedFirmware() { return InProcessModel().ReceivedFirmware(); }
 void SetLoopback(bool on) { InProcessModel().SetLoopback(on); }
 void SetReenumerationDelayMs(int ms) { InProcessModel().SetReenumerationDelayMs(ms); }
+void SetTransferTimeUs(int us) { InProcessModel().SetTransferTimeUs(us); }
 std::vector<std::string> LogLines() { return InProcessModel().LogLines(); }
 
 } // namespace usbsim

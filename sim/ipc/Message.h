@@ -15,17 +15,18 @@ enum class Op : uint8_t {
     Close,     // i32 handle -> i32
     Claim,     // i32 handle, i32 interface -> i32
     Release,   // i32 handle, i32 interface -> i32
-    Control,   // i32 handle, type, request, value, index, size -> i32, bytes
-    BulkWrite, // i32 handle, i32 ep, bytes -> i32
-    BulkRead,  // i32 handle, i32 ep, i32 size -> i32, bytes
+    Control,   // i32 handle, type, request, value, index, size, timeout -> i32, bytes
+    BulkWrite, // i32 handle, i32 ep, bytes, i32 timeout -> i32
+    BulkRead,  // i32 handle, i32 ep, i32 size, i32 timeout -> i32, bytes
     Plug = 20,
     Unplug,
     Status,       // -> str
-    Fault,        // i32 fault (0 clears all), i32 count
+    Fault,        // i32 fault (0 clears all), i32 count, i32 after
     QueueCapture, // bytes -> u8 taken, i32 pending
-    Log,          // u64 cursor -> u64 cursor, u32 n, n x str
+    Log,          // u64 cursor -> u64 cursor, u32 n, n x str (one page; ask again from the new cursor)
     Identity,     // u8 mask, str name, str version, u32 serial, str type -> the same four fields
     Loopback,     // u8 0 off, 1 on, 2 ask -> u8
+    Replug,       // gone and back at once, with a new device number
 };
 
 // Op::Identity: the fields a request changes, or'ed into its mask.
@@ -43,8 +44,11 @@ constexpr uint8_t kStatusOk = 0;
 constexpr uint8_t kStatusBadRequest = 1;
 
 // Largest message either side accepts; a capture is at most 64 KiB and a log
-// batch a few hundred KiB.
+// page at most kMaxLogPageBytes.
 constexpr uint32_t kMaxMessageBytes = 4u << 20;
+constexpr uint32_t kMaxLogPageBytes = 256u << 10;
+// A message that has begun must be whole within this time.
+constexpr int kMessageDeadlineMs = 5000;
 
 class MessageWriter {
 public:

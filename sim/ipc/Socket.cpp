@@ -2,6 +2,7 @@
 
 #include "sim/ipc/Message.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -154,8 +155,20 @@ bool ReceiveMessage(int fd, std::vector<uint8_t>& body, Deadline deadline)
                           static_cast<uint32_t>(header[2]) << 16 | static_cast<uint32_t>(header[3]) << 24;
     if (size > kMaxMessageBytes)
         return false;
-    body.resize(size);
-    return size == 0 || ReadAll(fd, body.data(), size, deadline);
+    body.clear();
+    uint8_t chunk[64 * 1024];
+    while (body.size() < size) {
+        const size_t part = std::min(sizeof chunk, size - body.size());
+        if (!ReadAll(fd, chunk, part, deadline))
+            return false;
+        body.insert(body.end(), chunk, chunk + part);
+    }
+    return true;
+}
+
+bool WaitReadable(int fd, Deadline deadline)
+{
+    return WaitFor(fd, POLLIN, deadline);
 }
 
 } // namespace usbsim

@@ -22,8 +22,11 @@ int ConnectSocket(const std::string& path);
 // socket file left by a dead daemon is replaced; a live daemon is not.
 int ListenSocket(const std::string& path, std::string& error);
 
-// One message is a 32-bit little-endian length and that many bytes.
+// One message is a 32-bit little-endian length and that many bytes. The body
+// grows as its bytes arrive: a length alone allocates nothing.
 bool SendMessage(int fd, const std::vector<uint8_t>& body, Deadline deadline);
 bool ReceiveMessage(int fd, std::vector<uint8_t>& body, Deadline deadline);
+// Waits until fd has something to read (or its peer left); false on timeout.
+bool WaitReadable(int fd, Deadline deadline);
 
 } // namespace usbsim

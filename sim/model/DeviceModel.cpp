@@ -5,6 +5,7 @@
 #include "sim/model/FrameCodec.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <sstream>
 
@@ -17,6 +18,8 @@ constexpr int kEndpointOut = 0x02;
 constexpr int kEndpointIn = 0x81;
 constexpr size_t kMaxIdentityReply = 64;
 constexpr size_t kMaxQueuedCaptures = 64;
+// The device's flash; a firmware image beyond it is counted, not kept.
+constexpr size_t kMaxFirmwareBytes = 1u << 20;
 constexpr const char* kBootloaderName = "Quendar BOOTLOADER";
 
 // Devices that share the buses with ours and must not match the host's filter.
@@ -57,16 +60,13 @@ void DeviceModel::ResetLocked()
     faults.clear();
     loopback = false;
     reenumerationDelayMs = 0;
+    transferTimeUs = 0;
     firmware.clear();
     firmwareReceived = false;
     openCount = 0;
     unclaimedTransfers = 0;
     PlugLocked(false);
-    bulkWrites.clear();
-    frames.clear();
-    trains.clear();
-    signals = 0;
-    log.Clear();
+    ClearLogsLocked();
 }
 
 void DeviceModel::PowerOnStateLocked()
@@ -74,6 +74,7 @@ void DeviceModel::PowerOnStateLocked()
     captures.clear();
     phase = Phase::Idle;
     phaseExpected = 0;
+    phaseReceived = 0;
     phaseBytes.clear();
     armedReadLength.reset();
     firmwareOpen = false;
@@ -150,7 +151,11 @@ bool DeviceModel::TakeFault(Fault fault)
     auto it = faults.find(fault);
     if (it == faults.end())
         return false;
-    if (it->second > 0 && --it->second == 0)
+    if (it->second.after > 0) {
+        --it->second.after;
+        return false;
+    }
+    if (it->second.count > 0 && --it->second.count == 0)
         faults.erase(it);
     log.Append("fault: " + FaultName(fault));
     return true;
@@ -261,7 +266,7 @@ TransferReply DeviceModel::VendorReply(int request, int value)
             reply.result = kErrStall;
             return reply;
         }
-        ++signals;
+        ++signalCount;
         log.Append("Signal ZOK");
         reply.data = {'Z', 'O', 'K'};
         break;
@@ -274,16 +279,26 @@ TransferReply DeviceModel::VendorReply(int request, int value)
     return reply;
 }
 
-TransferReply DeviceModel::Control(int handle, int requestType, int request, int value, int index, int size)
+bool DeviceModel::RefusedForTimeout(int timeoutMs, const std::string& what)
+{
+    if (timeoutMs > 0)
+        return false;
+    log.Append(what + " without a timeout refused: it would wait for ever on a device that does not answer");
+    return true;
+}
+
+TransferReply DeviceModel::Control(int handle, int requestType, int request, int value, int index, int size,
+                                   int timeoutMs)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
     TransferReply reply;
     HandleState* state = FindHandle(handle);
-    if (!state || size < 0) {
+    if (!state || size < 0 || RefusedForTimeout(timeoutMs, "control request " + Hex2(request))) {
         reply.result = kErrInvalid;
         return reply;
     }
+    controlRequests.Push(ControlRequest{requestType, request, value, index, size, timeoutMs});
     if (!plugged || state->key != key) {
         reply.result = kErrNoDevice;
         return reply;
@@ -316,14 +331,16 @@ TransferReply DeviceModel::Control(int handle, int requestType, int request, int
     // about the count, it never writes past the caller's buffer.
     if (reply.data.size() > static_cast<size_t>(size))
         reply.data.resize(static_cast<size_t>(size));
-    reply.result = oversized ? size + 8 : static_cast<int>(reply.data.size());
+    reply.result = oversized ? static_cast<int>(std::min<int64_t>(int64_t(size) + 8, INT32_MAX))
+                             : static_cast<int>(reply.data.size());
     return reply;
 }
 
-int DeviceModel::CheckTransfer(int handle, HandleState*& state, int endpoint, int expectedEndpoint, const char* what)
+int DeviceModel::CheckTransfer(int handle, HandleState*& state, int endpoint, int expectedEndpoint, int timeoutMs,
+                               const char* what)
 {
     state = FindHandle(handle);
-    if (!state)
+    if (!state || RefusedForTimeout(timeoutMs, what))
         return kErrInvalid;
     if (!plugged || state->key != key)
         return kErrNoDevice;
@@ -344,25 +361,25 @@ int DeviceModel::CheckTransfer(int handle, HandleState*& state, int endpoint, in
     return 0;
 }
 
-int DeviceModel::BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size)
+int DeviceModel::BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
     if (size < 0 || (size > 0 && !bytes))
         return kErrInvalid;
     HandleState* state = nullptr;
-    if (const int check = CheckTransfer(handle, state, endpoint, kEndpointOut, "bulk write"); check != 0)
+    if (const int check = CheckTransfer(handle, state, endpoint, kEndpointOut, timeoutMs, "bulk write"); check != 0)
         return check;
     int accepted = size;
     if (size > 0 && TakeFault(Fault::ShortBulk))
         accepted = size - 1;
     std::vector<uint8_t> arrived(bytes, bytes + accepted);
-    bulkWrites.push_back(arrived);
     ReceiveBulk(state->owner, arrived);
+    bulkWrites.Push(std::move(arrived));
     return accepted;
 }
 
-TransferReply DeviceModel::BulkRead(int handle, int endpoint, int size)
+TransferReply DeviceModel::BulkRead(int handle, int endpoint, int size, int timeoutMs)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
@@ -372,7 +389,7 @@ TransferReply DeviceModel::BulkRead(int handle, int endpoint, int size)
         reply.result = kErrInvalid;
         return reply;
     }
-    if (const int check = CheckTransfer(handle, state, endpoint, kEndpointIn, "bulk read"); check != 0) {
+    if (const int check = CheckTransfer(handle, state, endpoint, kEndpointIn, timeoutMs, "bulk read"); check != 0) {
         reply.result = check;
         return reply;
     }
@@ -393,7 +410,7 @@ TransferReply DeviceModel::BulkRead(int handle, int endpoint, int size)
     std::vector<uint8_t> capture = std::move(captures.front());
     captures.pop_front();
     size_t sent = std::min(asked, capture.size());
-    if (TakeFault(Fault::ShortBulk))
+    if (sent > 0 && TakeFault(Fault::ShortBulk))
         sent -= 1;
     reply.data.assign(capture.begin(), capture.begin() + static_cast<std::ptrdiff_t>(sent));
     reply.result = static_cast<int>(sent);
@@ -411,7 +428,7 @@ void DeviceModel::ReceiveBulk(int owner, const std::vector<uint8_t>& bytes)
             ReceiveData(bytes);
             return;
         }
-        log.Append("data phase abandoned after " + std::to_string(phaseBytes.size()) + " of " +
+        log.Append("data phase abandoned after " + std::to_string(phaseReceived) + " of " +
                    std::to_string(phaseExpected) + " bytes");
         phase = Phase::Idle;
     }
@@ -430,7 +447,7 @@ void DeviceModel::ReceiveFrame(int owner, const std::vector<uint8_t>& bytes)
                    ", ignored: " + HexBytes(bytes));
         return;
     }
-    frames.push_back(Frame{parsed.sequence, parsed.payload, parsed.check == FrameCheck::Ok});
+    frames.Push(Frame{parsed.sequence, parsed.payload, parsed.check == FrameCheck::Ok});
 
     std::string note;
     auto last = lastSequenceOf.find(owner);
@@ -468,6 +485,7 @@ void DeviceModel::ExecuteCommand(const std::vector<uint8_t>& payload)
     case CommandKind::SendTrain:
         phase = Phase::TrainData;
         phaseExpected = command.length;
+        phaseReceived = 0;
         phaseBytes.clear();
         if (phaseExpected == 0)
             FinishTrain();
@@ -479,6 +497,7 @@ void DeviceModel::ExecuteCommand(const std::vector<uint8_t>& payload)
         break;
     case CommandKind::FirmwareBegin:
         phaseBytes.clear();
+        phaseReceived = 0;
         phaseExpected = command.length;
         phase = phaseExpected > 0 ? Phase::FirmwareData : Phase::Idle;
         firmwareOpen = true;
@@ -490,9 +509,14 @@ void DeviceModel::ExecuteCommand(const std::vector<uint8_t>& payload)
         }
         firmware = phaseBytes;
         firmwareReceived = true;
-        log.Append("firmware image received: " + std::to_string(phaseBytes.size()) + " of " +
-                   std::to_string(phaseExpected) + " bytes; restarting the normal firmware");
+        log.Append("firmware image received: " + std::to_string(phaseReceived) + " of " +
+                   std::to_string(phaseExpected) + " bytes" +
+                   (phaseReceived > phaseBytes.size() ? " (only the first " + std::to_string(phaseBytes.size()) +
+                                                            " fit the flash)"
+                                                      : std::string()) +
+                   "; restarting the normal firmware");
         phase = Phase::Idle;
+        phaseReceived = 0;
         phaseBytes.clear();
         firmwareOpen = false;
         ReenumerateLocked(false);
@@ -503,12 +527,14 @@ void DeviceModel::ExecuteCommand(const std::vector<uint8_t>& payload)
 
 void DeviceModel::ReceiveData(const std::vector<uint8_t>& bytes)
 {
-    const size_t room = phaseExpected - phaseBytes.size();
+    const size_t room = phaseExpected - phaseReceived;
     const size_t taken = std::min(room, bytes.size());
-    phaseBytes.insert(phaseBytes.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+    const size_t kept = std::min(taken, kMaxFirmwareBytes - std::min(kMaxFirmwareBytes, phaseBytes.size()));
+    phaseBytes.insert(phaseBytes.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    phaseReceived += taken;
     if (taken < bytes.size())
         log.Append(std::to_string(bytes.size() - taken) + " bytes beyond the data phase ignored");
-    if (phaseBytes.size() < phaseExpected)
+    if (phaseReceived < phaseExpected)
         return;
     if (phase == Phase::TrainData)
         FinishTrain();
@@ -519,13 +545,24 @@ void DeviceModel::ReceiveData(const std::vector<uint8_t>& bytes)
 void DeviceModel::FinishTrain()
 {
     phase = Phase::Idle;
-    trains.push_back(phaseBytes);
     log.Append("SendTrain " + std::to_string(phaseBytes.size()) + " bytes: " + HexBytes(phaseBytes));
-    if (loopback && phaseBytes.size() >= 4) {
-        captures.push_back(CaptureFromTransmittedTrain(phaseBytes));
+    if (loopback && phaseBytes.size() >= 4 && QueueLocked(CaptureFromTransmittedTrain(phaseBytes)))
         log.Append("loop-back: the train is queued as a capture");
-    }
+    ++trainCount;
+    trains.Push(std::move(phaseBytes));
     phaseBytes.clear();
+    phaseReceived = 0;
+}
+
+// The one way into the capture queue, which holds the newest captures only.
+bool DeviceModel::QueueLocked(std::vector<uint8_t> capture)
+{
+    if (captures.size() >= kMaxQueuedCaptures) {
+        captures.pop_front();
+        log.Append("capture queue full: the oldest capture is dropped");
+    }
+    captures.push_back(std::move(capture));
+    return true;
 }
 
 void DeviceModel::Plug()
@@ -544,6 +581,13 @@ void DeviceModel::Unplug()
     UnplugLocked();
 }
 
+void DeviceModel::Replug()
+{
+    std::lock_guard lock(mutex);
+    UnplugLocked();
+    PlugLocked(false);
+}
+
 bool DeviceModel::IsPlugged()
 {
     std::lock_guard lock(mutex);
@@ -555,6 +599,8 @@ void DeviceModel::SetIdentity(const Identity& newIdentity)
 {
     std::lock_guard lock(mutex);
     identity = newIdentity;
+    for (std::string* text : {&identity.name, &identity.version, &identity.type})
+        text->resize(std::min(text->size(), kMaxIdentityReply));
 }
 
 Identity DeviceModel::CurrentIdentity()
@@ -571,11 +617,7 @@ bool DeviceModel::QueueCaptureBytes(const std::vector<uint8_t>& bytes)
         log.Append(std::string("capture dropped: ") + (plugged ? "the bootloader does not capture" : "the device is unplugged"));
         return false;
     }
-    if (captures.size() >= kMaxQueuedCaptures) {
-        captures.pop_front();
-        log.Append("capture queue full: the oldest capture is dropped");
-    }
-    captures.push_back(bytes);
+    QueueLocked(bytes);
     log.Append("capture queued: " + std::to_string(bytes.size()) + " bytes");
     return true;
 }
@@ -590,19 +632,25 @@ int DeviceModel::PendingCaptures()
 std::vector<std::vector<uint8_t>> DeviceModel::BulkWrites()
 {
     std::lock_guard lock(mutex);
-    return bulkWrites;
+    return bulkWrites.All();
 }
 
 std::vector<Frame> DeviceModel::Frames()
 {
     std::lock_guard lock(mutex);
-    return frames;
+    return frames.All();
 }
 
 std::vector<std::vector<uint8_t>> DeviceModel::TransmittedTrains()
 {
     std::lock_guard lock(mutex);
-    return trains;
+    return trains.All();
+}
+
+std::vector<ControlRequest> DeviceModel::ControlRequests()
+{
+    std::lock_guard lock(mutex);
+    return controlRequests.All();
 }
 
 Trigger DeviceModel::LastTrigger()
@@ -615,16 +663,23 @@ Trigger DeviceModel::LastTrigger()
 int DeviceModel::SignalCount()
 {
     std::lock_guard lock(mutex);
-    return signals;
+    return signalCount;
 }
 
 void DeviceModel::ClearLogs()
 {
     std::lock_guard lock(mutex);
-    bulkWrites.clear();
-    frames.clear();
-    trains.clear();
-    signals = 0;
+    ClearLogsLocked();
+}
+
+void DeviceModel::ClearLogsLocked()
+{
+    bulkWrites.Clear();
+    frames.Clear();
+    trains.Clear();
+    controlRequests.Clear();
+    trainCount = 0;
+    signalCount = 0;
     log.Clear();
 }
 
@@ -653,7 +708,7 @@ int DeviceModel::UnclaimedTransfers()
     return unclaimedTransfers;
 }
 
-void DeviceModel::InjectFault(Fault fault, int count)
+void DeviceModel::InjectFault(Fault fault, int count, int after)
 {
     std::lock_guard lock(mutex);
     if (fault == Fault::None)
@@ -661,7 +716,7 @@ void DeviceModel::InjectFault(Fault fault, int count)
     if (count == 0)
         faults.erase(fault);
     else
-        faults[fault] = count < 0 ? -1 : count;
+        faults[fault] = FaultPlan{std::max(0, after), count < 0 ? -1 : count};
 }
 
 void DeviceModel::ClearFaults()
@@ -701,11 +756,23 @@ void DeviceModel::SetReenumerationDelayMs(int ms)
     reenumerationDelayMs = std::max(0, ms);
 }
 
-std::vector<std::string> DeviceModel::LogSince(uint64_t& cursor)
+void DeviceModel::SetTransferTimeUs(int us)
+{
+    std::lock_guard lock(mutex);
+    transferTimeUs = std::clamp(us, 0, 1000000);
+}
+
+int DeviceModel::TransferTimeUs()
+{
+    std::lock_guard lock(mutex);
+    return transferTimeUs;
+}
+
+std::vector<std::string> DeviceModel::LogSince(uint64_t& cursor, size_t maxBytes)
 {
     std::lock_guard lock(mutex);
     UpdateLocked();
-    return log.Since(cursor);
+    return log.Since(cursor, 1000, maxBytes);
 }
 
 std::vector<std::string> DeviceModel::LogLines()
@@ -741,7 +808,7 @@ std::string DeviceModel::StatusText()
         out << "type=" << trigger.type << " min=" << trigger.minUnits << " max=" << trigger.maxUnits;
     else
         out << "not set";
-    out << "\ntransmitted trains: " << trains.size() << "\nsignals: " << signals << "\nfirmware received: ";
+    out << "\ntransmitted trains: " << trainCount << "\nsignals: " << signalCount << "\nfirmware received: ";
     if (firmwareReceived)
         out << firmware.size() << " bytes";
     else
@@ -750,10 +817,12 @@ std::string DeviceModel::StatusText()
         << "\nloop-back: " << (loopback ? "on" : "off") << "\nfaults:";
     if (faults.empty())
         out << " none";
-    for (const auto& [fault, count] : faults) {
+    for (const auto& [fault, plan] : faults) {
         out << " " << FaultName(fault);
-        if (count > 0)
-            out << " x" << count;
+        if (plan.after > 0)
+            out << " after " << plan.after;
+        if (plan.count > 0)
+            out << " x" << plan.count;
     }
     out << "\n";
     return out.str();

@@ -3,6 +3,7 @@
 #include "sim/model/BusEntry.h"
 #include "sim/model/DeviceTypes.h"
 #include "sim/model/EventLog.h"
+#include "sim/model/RecentItems.h"
 
 #include <chrono>
 #include <cstdint>
@@ -36,14 +37,20 @@ public:
     void SetOwnerName(int owner, const std::string& name);
     int Claim(int handle, int interface);
     int Release(int handle, int interface);
-    TransferReply Control(int handle, int requestType, int request, int value, int index, int size);
-    int BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size);
-    TransferReply BulkRead(int handle, int endpoint, int size);
+    // A transfer without a timeout (0 waits for ever with libusb) is refused:
+    // a device that stops answering would hold such a caller for good.
+    TransferReply Control(int handle, int requestType, int request, int value, int index, int size, int timeoutMs);
+    int BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs);
+    TransferReply BulkRead(int handle, int endpoint, int size, int timeoutMs);
 
     // Test and tool side.
     void Plug();
     void Unplug();
+    // Leaves and comes back at once, with a new device number: faster than
+    // any host rescans, as a quick replug or a hub reset can be.
+    void Replug();
     bool IsPlugged();
+    // Texts longer than a reply can carry (64 bytes) are cut.
     void SetIdentity(const Identity& identity);
     Identity CurrentIdentity();
     // False when the device cannot take it (unplugged, or in its bootloader).
@@ -52,6 +59,7 @@ public:
     std::vector<std::vector<uint8_t>> BulkWrites();
     std::vector<Frame> Frames();
     std::vector<std::vector<uint8_t>> TransmittedTrains();
+    std::vector<ControlRequest> ControlRequests();
     Trigger LastTrigger();
     int SignalCount();
     void ClearLogs();
@@ -59,7 +67,9 @@ public:
     int ClaimedInterfaces();
     int OpenCount();
     int UnclaimedTransfers();
-    void InjectFault(Fault fault, int count);
+    // The fault lets `after` chances pass, then fires `count` times (< 0:
+    // until cleared); after 1, count 1 fails only the second claim.
+    void InjectFault(Fault fault, int count, int after = 0);
     void ClearFaults();
     bool InBootloader();
     std::vector<uint8_t> ReceivedFirmware();
@@ -70,9 +80,13 @@ public:
     // How long the device is gone from the bus when it restarts (into or out
     // of the bootloader). Real devices take about a second.
     void SetReenumerationDelayMs(int ms);
+    // How long each transfer takes on the bus (in-process only; 0 after Reset).
+    void SetTransferTimeUs(int us);
+    int TransferTimeUs();
 
     std::string StatusText();
-    std::vector<std::string> LogSince(uint64_t& cursor);
+    // One page of the log from cursor on, at most maxBytes of text.
+    std::vector<std::string> LogSince(uint64_t& cursor, size_t maxBytes = SIZE_MAX);
     std::vector<std::string> LogLines();
 
 private:
@@ -84,8 +98,13 @@ private:
         bool claimed = false;
     };
     enum class Phase { Idle, TrainData, FirmwareData };
+    struct FaultPlan {
+        int after = 0;
+        int count = -1;
+    };
 
     void ResetLocked();
+    void ClearLogsLocked();
     void UpdateLocked();
     void PlugLocked(bool bootloader);
     void UnplugLocked();
@@ -93,7 +112,10 @@ private:
     void PowerOnStateLocked();
     bool TakeFault(Fault fault);
     HandleState* FindHandle(int handle);
-    int CheckTransfer(int handle, HandleState*& state, int endpoint, int expectedEndpoint, const char* what);
+    int CheckTransfer(int handle, HandleState*& state, int endpoint, int expectedEndpoint, int timeoutMs,
+                      const char* what);
+    bool RefusedForTimeout(int timeoutMs, const std::string& what);
+    bool QueueLocked(std::vector<uint8_t> capture);
     TransferReply VendorReply(int request, int value);
     void ReceiveBulk(int owner, const std::vector<uint8_t>& bytes);
     void ReceiveFrame(int owner, const std::vector<uint8_t>& bytes);
@@ -113,6 +135,7 @@ private:
     std::optional<Clock::time_point> replugAt;
     bool replugAsBootloader = false;
     int reenumerationDelayMs = 0;
+    int transferTimeUs = 0;
 
     Identity identity;
     std::map<int, HandleState> handles;
@@ -124,22 +147,25 @@ private:
     std::deque<std::vector<uint8_t>> captures;
     Phase phase = Phase::Idle;
     size_t phaseExpected = 0;
-    std::vector<uint8_t> phaseBytes;
+    size_t phaseReceived = 0;
+    std::vector<uint8_t> phaseBytes; // the first kMaxFirmwareBytes of the phase
     std::optional<size_t> armedReadLength;
     bool firmwareOpen = false; // a begin frame arrived, the end frame not yet
 
-    // What the host did.
-    std::vector<std::vector<uint8_t>> bulkWrites;
-    std::vector<Frame> frames;
-    std::vector<std::vector<uint8_t>> trains;
+    // What the host did, the recent part of it.
+    RecentItems<std::vector<uint8_t>> bulkWrites{1024, 8u << 20};
+    RecentItems<Frame> frames{1024, 1u << 20};
+    RecentItems<std::vector<uint8_t>> trains{64, 4u << 20};
+    RecentItems<ControlRequest> controlRequests{256, 1u << 20};
+    int trainCount = 0;
     Trigger trigger;
-    int signals = 0;
+    int signalCount = 0;
     std::vector<uint8_t> firmware;
     bool firmwareReceived = false;
     int openCount = 0;
     int unclaimedTransfers = 0;
 
-    std::map<Fault, int> faults;
+    std::map<Fault, FaultPlan> faults;
     bool loopback = false;
     EventLog log;
 };

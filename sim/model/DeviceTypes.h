@@ -46,6 +46,16 @@ struct Trigger {
     int maxUnits = 0;
 };
 
+// A control request as the device received it.
+struct ControlRequest {
+    int requestType = 0;
+    int request = 0;
+    int value = 0;
+    int index = 0;
+    int length = 0;    // wLength
+    int timeoutMs = 0; // what the host gave its controller
+};
+
 enum class Fault {
     None,
     OpenFails,        // usb_open returns NULL

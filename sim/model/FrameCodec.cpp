@@ -1,5 +1,7 @@
 #include "sim/model/FrameCodec.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace usbsim {
@@ -107,15 +109,20 @@ std::string DescribeCommand(const Command& c, const std::vector<uint8_t>& payloa
 
 std::string HexBytes(const uint8_t* bytes, size_t size)
 {
+    // A log line shows the start of a long write; a client sending megabytes
+    // must not grow the log by megabytes.
+    const size_t shown = std::min(size, kMaxHexBytes);
     std::string text;
-    text.reserve(size * 3);
+    text.reserve(shown * 3 + 32);
     char cell[4];
-    for (size_t i = 0; i < size; ++i) {
+    for (size_t i = 0; i < shown; ++i) {
         std::snprintf(cell, sizeof cell, "%02X", bytes[i]);
         if (i)
             text += ' ';
         text += cell;
     }
+    if (shown < size)
+        text += " ... (" + std::to_string(size) + " bytes)";
     return text;
 }
 

@@ -37,6 +37,8 @@ Command ParseCommand(const std::vector<uint8_t>& payload);
 // "SetTrigger type=3 min=300 max=600", "SendTrain len=6", ...
 std::string DescribeCommand(const Command& command, const std::vector<uint8_t>& payload);
 
+// "01 00 94 11"; past kMaxHexBytes bytes the rest is only counted.
+constexpr size_t kMaxHexBytes = 64;
 std::string HexBytes(const uint8_t* bytes, size_t size);
 inline std::string HexBytes(const std::vector<uint8_t>& bytes) { return HexBytes(bytes.data(), bytes.size()); }
 

@@ -1,6 +1,7 @@
 // The daemon back-end, for LD_PRELOAD: every libusb-0.1 call goes to the
 // daemon that hosts the simulated device, so unchanged programs see it on
 // their bus. No daemon means no device, never a crash or a long wait.
+#include "sim/ipc/BusMessage.h"
 #include "sim/ipc/DaemonClient.h"
 #include "sim/usb/UsbBackend.h"
 
@@ -13,7 +14,6 @@ namespace usbsim {
 namespace {
 
 constexpr int kCallTimeoutMs = 1000;
-constexpr uint32_t kMaxBusEntries = 64;
 
 MessageWriter Request(Op op)
 {
@@ -43,18 +43,20 @@ public:
         return Call(handle, Request(Op::Release, handle).I32(interface)).result;
     }
     TransferReply Control(const usb_dev_handle& handle, int requestType, int request, int value, int index,
-                          int size) override
+                          int size, int timeoutMs) override
     {
-        return Call(handle, Request(Op::Control, handle).I32(requestType).I32(request).I32(value).I32(index).I32(size),
+        return Call(handle,
+                    Request(Op::Control, handle).I32(requestType).I32(request).I32(value).I32(index).I32(size).I32(timeoutMs),
                     true);
     }
-    int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size) override
+    int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs) override
     {
-        return Call(handle, Request(Op::BulkWrite, handle).I32(endpoint).Bytes(bytes, static_cast<size_t>(size))).result;
+        return Call(handle, Request(Op::BulkWrite, handle).I32(endpoint).Bytes(bytes, static_cast<size_t>(size)).I32(timeoutMs))
+            .result;
     }
-    TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size) override
+    TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size, int timeoutMs) override
     {
-        return Call(handle, Request(Op::BulkRead, handle).I32(endpoint).I32(size), true);
+        return Call(handle, Request(Op::BulkRead, handle).I32(endpoint).I32(size).I32(timeoutMs), true);
     }
     // A simulated timeout takes as long as a real one would.
     void WaitOutTimeout(int timeoutMs) override
@@ -77,20 +79,7 @@ std::vector<BusEntry> DaemonBackend::Bus()
     if (!client.Call(Request(Op::Bus).Data(), reply))
         return {};
     MessageReader in(reply);
-    const uint32_t count = std::min(in.U32(), kMaxBusEntries);
-    std::vector<BusEntry> entries;
-    for (uint32_t i = 0; i < count; ++i) {
-        BusEntry entry;
-        entry.bus = in.U8();
-        entry.deviceNumber = in.U8();
-        entry.vendorId = in.U16();
-        entry.productId = in.U16();
-        entry.key = in.U64();
-        if (!in.Ok() || entry.bus == 0)
-            return {};
-        entries.push_back(entry);
-    }
-    return entries;
+    return ReadBusEntries(in);
 }
 
 int DaemonBackend::Open(uint64_t deviceKey, uint64_t& session)

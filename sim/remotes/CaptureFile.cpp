@@ -1,6 +1,7 @@
 #include "sim/remotes/CaptureFile.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 
 namespace usbsim {
@@ -20,6 +21,10 @@ uint32_t Le32(const uint8_t* p)
 
 std::optional<std::vector<CaptureChannel>> ReadCaptureFile(const std::string& path)
 {
+    // A pipe or a device (/dev/zero) could feed records for ever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return std::nullopt;

@@ -18,7 +18,7 @@ struct CaptureChannel {
 
 // The channels a file names, a later record for a channel replacing an
 // earlier one; records with an index above 3 and a trailing partial record
-// are skipped. Nothing when the file cannot be read.
+// are skipped. Nothing when the file cannot be read or is no regular file.
 std::optional<std::vector<CaptureChannel>> ReadCaptureFile(const std::string& path);
 
 } // namespace usbsim

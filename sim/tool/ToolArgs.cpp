@@ -9,7 +9,7 @@ namespace {
 
 const std::set<std::string> kValueOptions = {"--socket", "--hold",   "--interval", "--channel", "--name",
                                              "--version", "--serial", "--type",     "--toggle",  "--seed",
-                                             "--jitter",  "--reenumerate-ms"};
+                                             "--jitter",  "--reenumerate-ms", "--after"};
 
 } // namespace
 

@@ -33,8 +33,11 @@ const char* const kUsage = R"(usage: wavix-sim [--socket PATH] COMMAND [ARGS]
   play FILE.lgc [--channel 1-4]
                           queue one channel of a capture file
   plug | unplug           connect or disconnect the device
+  replug                  unplug and plug at once, as a new enumeration (faster than any rescan)
   status                  show the device's state
-  fault NAME [COUNT]      make the device misbehave COUNT times (default: until cleared)
+  fault NAME [COUNT] [--after N]
+                          make the device misbehave COUNT times (default: until cleared),
+                          after letting N chances pass (--after 1: the second claim fails)
   fault clear             clear all faults
   log [--follow]          show what the programs sent
   identity [--name T] [--version T] [--serial N] [--type T]
@@ -75,6 +78,7 @@ private:
     int Demo();
     int Play();
     int PlugOrUnplug(bool plug);
+    int Replug();
     int Status();
     int Fault();
     int Log();
@@ -134,6 +138,8 @@ int Tool::Run()
         code = Play();
     else if (command == "plug" || command == "unplug")
         code = PlugOrUnplug(command == "plug");
+    else if (command == "replug")
+        code = Replug();
     else if (command == "status")
         code = Status();
     else if (command == "fault")
@@ -275,6 +281,14 @@ int Tool::PlugOrUnplug(bool plug)
     return 0;
 }
 
+int Tool::Replug()
+{
+    if (!Simple(Op::Replug))
+        return kExitFailed;
+    std::printf("device replugged\n");
+    return 0;
+}
+
 int Tool::Status()
 {
     std::vector<uint8_t> reply;
@@ -292,6 +306,9 @@ int Tool::Fault()
     const std::string& name = args.positional[1];
     int faultNumber = 0;
     int count = -1;
+    const auto after = args.Number("--after", 0, 0, 1000000);
+    if (!after)
+        return Usage(args.error);
     if (name != "clear") {
         const auto fault = FaultFromName(name);
         if (!fault) {
@@ -309,14 +326,20 @@ int Tool::Fault()
         }
     }
     std::vector<uint8_t> reply;
-    if (!Call(MessageWriter().U8(static_cast<uint8_t>(Op::Fault)).I32(faultNumber).I32(count), reply))
+    if (!Call(MessageWriter()
+                  .U8(static_cast<uint8_t>(Op::Fault))
+                  .I32(faultNumber)
+                  .I32(count)
+                  .I32(static_cast<int>(*after)),
+              reply))
         return kExitFailed;
+    const std::string delay = *after ? " after " + std::to_string(*after) + " use" + (*after == 1 ? "" : "s") : "";
     if (!faultNumber)
         std::printf("all faults cleared\n");
     else if (count < 0)
-        std::printf("fault %s on until cleared\n", name.c_str());
+        std::printf("fault %s on until cleared%s\n", name.c_str(), delay.c_str());
     else
-        std::printf("fault %s on for %d use%s\n", name.c_str(), count, count == 1 ? "" : "s");
+        std::printf("fault %s on for %d use%s%s\n", name.c_str(), count, count == 1 ? "" : "s", delay.c_str());
     return 0;
 }
 

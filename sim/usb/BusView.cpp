@@ -108,6 +108,10 @@ int BusView::UpdateDevices(const std::vector<BusEntry>& entries)
     }
     std::map<usb_bus*, struct usb_device*> tails;
     for (const BusEntry& entry : entries) {
+        // A device listed twice would be linked to itself, and a program
+        // walking the list would never reach its end.
+        if (std::find(now.begin(), now.end(), entry.key) != now.end())
+            continue;
         struct usb_device* device = DeviceFor(entry);
         usb_bus* bus = device->bus;
         device->next = nullptr;

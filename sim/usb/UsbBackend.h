@@ -33,12 +33,17 @@ public:
     virtual int Close(const usb_dev_handle& handle) = 0;
     virtual int Claim(const usb_dev_handle& handle, int interface) = 0;
     virtual int Release(const usb_dev_handle& handle, int interface) = 0;
+    // Transfers carry the caller's timeout: the device refuses to wait for ever.
     virtual TransferReply Control(const usb_dev_handle& handle, int requestType, int request, int value, int index,
-                                  int size) = 0;
-    virtual int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size) = 0;
-    virtual TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size) = 0;
+                                  int size, int timeoutMs) = 0;
+    virtual int BulkWrite(const usb_dev_handle& handle, int endpoint, const uint8_t* bytes, int size,
+                          int timeoutMs) = 0;
+    virtual TransferReply BulkRead(const usb_dev_handle& handle, int endpoint, int size, int timeoutMs) = 0;
     // After a transfer timed out, outside the entry points' lock.
     virtual void WaitOutTimeout(int /*timeoutMs*/) {}
+    // After every transfer, outside the entry points' lock: the time the
+    // transfer takes on the bus, during which other threads may go on.
+    virtual void TakeTransferTime() {}
 };
 
 // The back-end of this library; each back-end defines it.

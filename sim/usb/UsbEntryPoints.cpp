@@ -87,6 +87,8 @@ int Transfer(usb_dev_handle* handle, const char* bytes, int size, int timeoutMs,
     }
     if (result == kErrTimeout && timeoutMs > 0)
         state.backend.WaitOutTimeout(timeoutMs);
+    else
+        state.backend.TakeTransferTime();
     return Failed(result);
 }
 
@@ -179,20 +181,22 @@ USBSIM_EXPORT int usb_control_msg(usb_dev_handle* handle, int requesttype, int r
                                   char* bytes, int size, int timeout)
 {
     return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) {
-        return Deliver(backend.Control(*handle, requesttype, request, value, index, size), bytes, size);
+        return Deliver(backend.Control(*handle, requesttype, request, value, index, size, timeout), bytes, size);
     });
 }
 
 USBSIM_EXPORT int usb_bulk_write(usb_dev_handle* handle, int ep, const char* bytes, int size, int timeout)
 {
     return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) {
-        return backend.BulkWrite(*handle, ep, reinterpret_cast<const uint8_t*>(bytes), size);
+        return backend.BulkWrite(*handle, ep, reinterpret_cast<const uint8_t*>(bytes), size, timeout);
     });
 }
 
 USBSIM_EXPORT int usb_bulk_read(usb_dev_handle* handle, int ep, char* bytes, int size, int timeout)
 {
-    return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) { return Deliver(backend.BulkRead(*handle, ep, size), bytes, size); });
+    return Transfer(handle, bytes, size, timeout, [&](UsbBackend& backend) {
+        return Deliver(backend.BulkRead(*handle, ep, size, timeout), bytes, size);
+    });
 }
 
 USBSIM_EXPORT char* usb_strerror(void)

@@ -1,8 +1,10 @@
 #include "sim/SimControl.h"
 #include "sim/support/SimHost.h"
+#include "sim/usb/BusView.h"
 
 #include <QtTest>
 
+#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -70,6 +72,12 @@ private slots:
     void faultCounts();
     void handleSurvivesUnplug();
     void concurrentUseOfOneHandle();
+    void replugIsANewEnumerationAtOnce();
+    void faultAfterSomeChances();
+    void transfersNeedATimeout();
+    void hostileClientsCannotBreakTheModel();
+    void recordsAndQueuesStayBounded();
+    void busListHoldsEachDeviceOnce();
 };
 
 void TestSimDevice::busHoldsOtherDevicesAndReenumerates()
@@ -478,6 +486,141 @@ void TestSimDevice::concurrentUseOfOneHandle()
     writer.join();
     QCOMPARE(good, 200);
     QCOMPARE(int(usbsim::Frames().size()), 200);
+}
+
+// Faster than any rescan: the bus never shows an empty slot, but the device
+// number changes and every handle to the old enumeration is dead.
+void TestSimDevice::replugIsANewEnumerationAtOnce()
+{
+    Host host;
+    QVERIFY(host.Open());
+    const std::string before = simtest::FindDevice()->filename;
+    usbsim::Replug();
+    struct usb_device* after = simtest::FindDevice();
+    QVERIFY(after);
+    QVERIFY(before != after->filename);
+    Bytes reply;
+    QCOMPARE(host.Control('T', 0, reply), -19);
+    QVERIFY(host.Open());
+    QCOMPARE(host.Control('T', 0, reply), 17);
+    QVERIFY(LogHas("unplugged"));
+}
+
+void TestSimDevice::faultAfterSomeChances()
+{
+    Host host;
+    QVERIFY(host.Open());
+    usbsim::InjectFault(usbsim::Fault::ClaimFails, 1, 2);
+    QCOMPARE(usb_claim_interface(host.Handle(), 0), 0);
+    QCOMPARE(usb_release_interface(host.Handle(), 0), 0);
+    QCOMPARE(usb_claim_interface(host.Handle(), 0), 0);
+    QCOMPARE(usb_release_interface(host.Handle(), 0), 0);
+    QVERIFY(usb_claim_interface(host.Handle(), 0) < 0); // the third
+    QCOMPARE(usb_claim_interface(host.Handle(), 0), 0);
+    QCOMPARE(usb_release_interface(host.Handle(), 0), 0);
+}
+
+// With libusb a timeout of 0 waits for ever; a device that stops answering
+// would hold such a caller for good, so the device refuses the transfer.
+void TestSimDevice::transfersNeedATimeout()
+{
+    Host host;
+    QVERIFY(host.Open());
+    char buffer[64];
+    QCOMPARE(usb_control_msg(host.Handle(), 0xC0, 'T', 0, 0, buffer, 64, 0), -22);
+    const Bytes frame = CommandFrame(1, B({0x10, 0x55}));
+    QCOMPARE(usb_claim_interface(host.Handle(), 0), 0);
+    QCOMPARE(usb_bulk_write(host.Handle(), 0x02, reinterpret_cast<const char*>(frame.data()), int(frame.size()), 0), -22);
+    QCOMPARE(usb_bulk_read(host.Handle(), 0x81, buffer, 4, -5), -22);
+    QCOMPARE(usb_release_interface(host.Handle(), 0), 0);
+    QVERIFY(usbsim::Frames().empty());
+    QVERIFY(LogContains("without a timeout refused"));
+    // The requests that came with a timeout are recorded with it and their wLength.
+    QCOMPARE(usb_control_msg(host.Handle(), 0xC0, 'V', 0, 0, buffer, 5, 700), 5);
+    QCOMPARE(QByteArray(buffer, 5), QByteArray("1.0.1"));
+    const auto requests = usbsim::ControlRequests();
+    QCOMPARE(int(requests.size()), 1);
+    QCOMPARE(requests[0].request, int('V'));
+    QCOMPARE(requests[0].length, 5);
+    QCOMPARE(requests[0].timeoutMs, 700);
+}
+
+// What a client program can ask of the device must never crash it.
+void TestSimDevice::hostileClientsCannotBreakTheModel()
+{
+    Host host;
+    QVERIFY(host.Open());
+    // An empty queued capture read short: nothing to take a byte from.
+    usbsim::QueueCaptureBytes({});
+    host.Command(B({0x03, 0xBB, 4, 0}));
+    usbsim::InjectFault(usbsim::Fault::ShortBulk, 1);
+    Bytes data;
+    QCOMPARE(host.Read(data, 4), 0);
+
+    // An oversized reply to the largest wLength there is.
+    usbsim::InjectFault(usbsim::Fault::OversizedReply, 1);
+    std::vector<char> big(64);
+    QCOMPARE(usb_control_msg(host.Handle(), 0xC0, 'T', 0, 0, big.data(), INT_MAX, 1000), INT_MAX);
+
+    // Identity texts longer than a reply can carry are cut to it.
+    usbsim::Identity identity;
+    identity.name = std::string(100000, 'n');
+    usbsim::SetIdentity(identity);
+    QCOMPARE(int(usbsim::CurrentIdentity().name.size()), 64);
+}
+
+// A daemon runs for days and any program may write to it: what it keeps of
+// writes, frames, trains, captures, firmware and log lines stays bounded.
+void TestSimDevice::recordsAndQueuesStayBounded()
+{
+    usbsim::SetLoopback(true);
+    Host host;
+    QVERIFY(host.Open());
+    const Bytes train(4000, 0x11);
+    for (int i = 0; i < 600; ++i) {
+        host.Command(B({0x02, 0xBB, 4000 & 0xFF, 4000 >> 8}));
+        host.Write(train);
+    }
+    QCOMPARE(usbsim::BulkWrites().size(), size_t(1024));
+    QCOMPARE(usbsim::TransmittedTrains().size(), size_t(64));
+    QCOMPARE(usbsim::PendingCaptures(), 64); // loop-back captures share the queue's bound
+    QCOMPARE(usbsim::TransmittedTrains().back(), train);
+
+    Bytes huge(3 << 20, 0x42);
+    QCOMPARE(host.Write(huge), int(huge.size()));
+    QCOMPARE(usbsim::BulkWrites().back().size(), huge.size()); // the newest stays whole
+    size_t bytes = 0;
+    for (const Bytes& write : usbsim::BulkWrites())
+        bytes += write.size();
+    QVERIFY(bytes <= (8u << 20) + huge.size());
+    for (const std::string& line : usbsim::LogLines())
+        QVERIFY(line.size() <= 1100); // a hex dump shows the start of a write only
+    QVERIFY(LogContains("... (3145728 bytes)"));
+
+    // A firmware image larger than the flash is counted, not kept.
+    host.Command(B({0x10, 0x55}));
+    QVERIFY(host.Open());
+    const uint32_t length = 3u << 20;
+    host.Command(B({0x02, 0xAA, 0, 0, 0, 0, int(length & 0xFF), int((length >> 8) & 0xFF), int(length >> 16), 0}));
+    for (int i = 0; i < 3; ++i)
+        host.Write(Bytes(1u << 20, uint8_t(i)));
+    host.Command(B({0x04, 0xAA}));
+    QCOMPARE(usbsim::ReceivedFirmware().size(), size_t(1) << 20);
+    QVERIFY(LogContains("3145728 of 3145728 bytes (only the first 1048576 fit the flash)"));
+}
+
+void TestSimDevice::busListHoldsEachDeviceOnce()
+{
+    usbsim::BusView view;
+    const usbsim::BusEntry ours{1, 5, 0x16C0, 0x1012, 1000};
+    const usbsim::BusEntry mouse{1, 2, 0x046D, 0xC077, 3};
+    view.UpdateBuses();
+    view.UpdateDevices({ours, mouse, ours, ours});
+    std::vector<std::string> walked;
+    for (usb_bus* bus = view.Buses(); bus; bus = bus->next)
+        for (struct usb_device* dev = bus->devices; dev && walked.size() < 10; dev = dev->next)
+            walked.push_back(dev->filename);
+    QCOMPARE(walked, (std::vector<std::string>{"005", "002"}));
 }
 
 QTEST_GUILESS_MAIN(TestSimDevice)

@@ -9,6 +9,12 @@
 #include <QtTest>
 
 #include <dlfcn.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -99,6 +105,10 @@ private slots:
     void pressedKeyArrivesThroughThePreloadLibrary();
     void sentTrainLoopsBackAndIsLogged();
     void toolRequestsReachTheDevice();
+    void replugFromTheTool();
+    void bigWritesKeepTheDaemonSmallAndItsLogReadable();
+    void stalledClientIsDropped();
+    void playReadsOnlyRegularFiles();
     void unplugAndLosingTheDaemon();
 
 private:
@@ -110,6 +120,7 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(Tool({"status"}) == 0, 5000);
     }
     int Tool(const QStringList& arguments, QString* output = nullptr);
+    qint64 DaemonMemoryKiB() const;
 
     QTemporaryDir dir;
     QString socketPath;
@@ -127,6 +138,17 @@ int TestSimEndToEnd::Tool(const QStringList& arguments, QString* output)
     if (output)
         *output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
     return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+qint64 TestSimEndToEnd::DaemonMemoryKiB() const
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(daemon.processId()));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
 }
 
 void TestSimEndToEnd::initTestCase()
@@ -248,6 +270,78 @@ void TestSimEndToEnd::toolRequestsReachTheDevice()
     QCOMPARE(usb.control(handle, 0xC0, 'X', 0, 0, buffer, 64, 300), -110);
     QVERIFY2(timer.elapsed() >= 250, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(usb.close(handle), 0);
+}
+
+// Gone and back within one rescan: a new device number, the old handle dead.
+void TestSimEndToEnd::replugFromTheTool()
+{
+    struct usb_device* before = usb.Find();
+    QVERIFY(before);
+    const QByteArray number = before->filename;
+    usb_dev_handle* handle = usb.open(before);
+    QVERIFY(handle);
+    QString out;
+    QCOMPARE(Tool({"replug"}, &out), 0);
+    QCOMPARE(out, QStringLiteral("device replugged\n"));
+    struct usb_device* after = usb.Find();
+    QVERIFY(after);
+    QVERIFY(number != QByteArray(after->filename));
+    QByteArray status;
+    QCOMPARE(usb.Status(handle, status), -19);
+    QCOMPARE(usb.close(handle), 0);
+}
+
+// Megabytes written to the device are not all kept, and the log, which
+// shows the start of each, can still be read in full.
+void TestSimEndToEnd::bigWritesKeepTheDaemonSmallAndItsLogReadable()
+{
+    usb_dev_handle* handle = usb.open(usb.Find());
+    QVERIFY(handle);
+    const qint64 before = DaemonMemoryKiB();
+    QVERIFY(before > 0);
+    const QByteArray big(3500 * 1024, '\x42');
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(usb.Write(handle, big), int(big.size()));
+    QCOMPARE(usb.close(handle), 0);
+    const qint64 growth = DaemonMemoryKiB() - before;
+    QVERIFY2(growth < 64 * 1024, qPrintable(QStringLiteral("%1 KiB more").arg(growth)));
+    QString log;
+    QCOMPARE(Tool({"log"}, &log), 0);
+    QCOMPARE(log.count(QStringLiteral("... (3584000 bytes)")), 12);
+}
+
+// A client that announces a message and never sends it is dropped after
+// the message deadline; the daemon goes on serving the others.
+void TestSimEndToEnd::stalledClientIsDropped()
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = socketPath.toUtf8();
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    QCOMPARE(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const unsigned char header[5] = {0x00, 0x00, 0x40, 0x00, 0x08}; // 4 MiB announced, one byte sent
+    QCOMPARE(int(::send(fd, header, sizeof header, 0)), 5);
+    QCOMPARE(Tool({"status"}), 0);
+    QElapsedTimer timer;
+    timer.start();
+    pollfd entry{fd, POLLIN, 0};
+    QCOMPARE(poll(&entry, 1, 15000), 1);
+    char byte;
+    QCOMPARE(int(::recv(fd, &byte, 1, 0)), 0); // closed by the daemon
+    QVERIFY2(timer.elapsed() < 12000, qPrintable(QString::number(timer.elapsed())));
+    ::close(fd);
+}
+
+void TestSimEndToEnd::playReadsOnlyRegularFiles()
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString out;
+    QCOMPARE(Tool({"play", "/dev/zero"}, &out), 3);
+    QVERIFY(out.contains("cannot read /dev/zero"));
+    QVERIFY(timer.elapsed() < 5000);
 }
 
 void TestSimEndToEnd::unplugAndLosingTheDaemon()
