@@ -3,6 +3,7 @@
 #include <usb.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -55,6 +56,13 @@ QString FixedText(const char* text, size_t capacity)
     return QString::fromLocal8Bit(text, int(qstrnlen(text, capacity)));
 }
 
+// Where a device sits: its bus and device file ("001-005"). A device that
+// leaves and comes back gets a new device file.
+QString LocationOf(const usb_bus* bus, const struct usb_device* dev)
+{
+    return FixedText(bus->dirname, sizeof bus->dirname) + QLatin1Char('-') + FixedText(dev->filename, sizeof dev->filename);
+}
+
 // Rescans the buses and calls visit(bus, device) for every device with our
 // vendor and product id, in bus order.
 template <typename Visit>
@@ -104,15 +112,21 @@ void CUSBDevice::CloseLocked()
 bool CEPDevice::FindDevice()
 {
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
-    bool matchSeen = false;
-    ForEachMatchingDevice([&](usb_bus*, struct usb_device* dev) {
-        matchSeen = true;
-        if (!handle)
-            handle = usb_open(dev);
-    });
-    if (handle && !matchSeen) {
+    std::vector<std::pair<QString, struct usb_device*>> matches;
+    ForEachMatchingDevice([&](usb_bus* bus, struct usb_device* dev) { matches.emplace_back(LocationOf(bus, dev), dev); });
+    if (handle) {
+        for (const auto& match : matches)
+            if (match.first == openLocation)
+                return true;
         identified = false;
         CloseLocked();
+    }
+    for (const auto& [location, dev] : matches) {
+        handle = usb_open(dev);
+        if (handle) {
+            openLocation = location;
+            break;
+        }
     }
     return handle != nullptr;
 }
@@ -122,9 +136,8 @@ QStringList CEPDevice::ListMatchingDevices()
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
     QStringList paths;
     ForEachMatchingDevice([&](usb_bus* bus, struct usb_device* dev) {
-        const QString location = FixedText(bus->dirname, sizeof bus->dirname) + QLatin1Char('-')
-                                 + FixedText(dev->filename, sizeof dev->filename);
-        paths << QStringLiteral("\\\\?\\USB#Vid_16c0&Pid_1012#%1#{A5DCBF10-6530-11D2-901F-00C04FB951ED}").arg(location);
+        paths << QStringLiteral("\\\\?\\USB#Vid_16c0&Pid_1012#%1#{A5DCBF10-6530-11D2-901F-00C04FB951ED}")
+                     .arg(LocationOf(bus, dev));
     });
     return paths;
 }
@@ -135,9 +148,20 @@ int CEPDevice::VendorRead(int request, int value, uint8_t* out)
     if (!handle)
         return -1;
     char reply[kReplySize] = {};
-    const int result = usb_control_msg(handle, kVendorIn, request, value, 0, reply, kReplySize, kTimeoutMs);
+    const int result = CheckGone(usb_control_msg(handle, kVendorIn, request, value, 0, reply, kReplySize, kTimeoutMs));
     if (out && result >= 1 && result <= kReplySize)
         std::memcpy(out, reply, static_cast<size_t>(result));
+    return result;
+}
+
+int CEPDevice::CheckGone(int result)
+{
+    if (result == -ENODEV) {
+        std::lock_guard<std::recursive_mutex> lock(handleMutex);
+        identified = false;
+        CloseLocked();
+        FindDevice();
+    }
     return result;
 }
 
@@ -218,13 +242,13 @@ bool CEPDevice::BulkTransfer(int endpoint, uint8_t* bytes, int length, int& move
 {
     std::lock_guard<std::recursive_mutex> lock(handleMutex);
     moved = 0;
-    if (!handle || usb_claim_interface(handle, 0) < 0)
+    if (!handle || CheckGone(usb_claim_interface(handle, 0)) < 0)
         return false;
     char* data = reinterpret_cast<char*>(bytes);
     const int result = (endpoint & USB_ENDPOINT_DIR_MASK) ? usb_bulk_read(handle, endpoint, data, length, kTimeoutMs)
                                          : usb_bulk_write(handle, endpoint, data, length, kTimeoutMs);
     usb_release_interface(handle, 0);
-    moved = result;
+    moved = CheckGone(result);
     return true;
 }
 

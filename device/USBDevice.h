@@ -50,8 +50,10 @@ public:
     static constexpr int kFirmwareChunk = 1024;
 
     // Discovery: opens the first matching device when no handle is open and
-    // closes the handle when no matching device is present any more.
-    // Returns whether a handle is open afterwards.
+    // closes the handle when the device it was opened on is gone. A matching
+    // device at another place on the bus is a new enumeration (a replug, a
+    // hub reset): the old handle is dead, so it is closed and the new device
+    // opened. Returns whether a handle is open afterwards.
     bool FindDevice();
 
     // Vendor reads into a caller buffer of kReplySize bytes. A reply outside
@@ -97,9 +99,13 @@ public:
 
 private:
     int VendorRead(int request, int value, uint8_t* out);
+    // A request that failed with -ENODEV means the device left: the handle
+    // is closed and the buses scanned again at once. Returns result.
+    int CheckGone(int result);
     bool BulkTransfer(int endpoint, uint8_t* bytes, int length, int& moved);
     bool TrainDataPhase(uint8_t command, int endpoint, uint8_t* bytes, int length);
 
     DeviceIdentity identity;
+    QString openLocation; // bus and device file of the open handle
     static std::atomic<uint8_t> frameSequence;
 };

@@ -2,6 +2,8 @@
 
 #include "device/USBDevice.h"
 
+#include <algorithm>
+
 int EncodeTrain(const PulseTrain& train, TransmitBuffer& buffer)
 {
     buffer.fill(0);
@@ -15,7 +17,10 @@ int EncodeTrain(const PulseTrain& train, TransmitBuffer& buffer)
         const int32_t half = train[i] / 2;
         if (half <= 0)
             break;
-        put(i, half);
+        // A word holds at most 131 070 us; a longer duration (an imported
+        // code may carry one) goes out as the longest the device can emit
+        // instead of wrapping into a short one.
+        put(i, std::min<int32_t>(half, 0xFFFF));
     }
     return 2 * i;
 }

@@ -10,7 +10,7 @@ class CEPDevice;
 using TransmitBuffer = std::array<uint8_t, 4096>;
 
 // The one encoder for every sender: the start-level word, then each duration
-// halved into a 2 us word, up to the first half that is 0. Returns the length
+// halved into a 2 us word (at most 0xFFFF), up to the first half that is 0. Returns the length
 // in bytes, 2 * (pulses + 1).
 int EncodeTrain(const PulseTrain& train, TransmitBuffer& buffer);
 

@@ -229,6 +229,25 @@ private slots:
         QVERIFY(device->Identity().deviceName.isEmpty());
         QVERIFY(!device->identified);
     }
+
+    // The device is replugged between two ticks: the poll that meets the
+    // dead handle reopens the device, the next monitor tick configures it
+    // again, and the following poll fetches the new capture.
+    void pollingResumesAfterAFastReplug()
+    {
+        settings.triggerMode = TriggerMode::RisingEdge;
+        bool shown = true;
+        usbsim::Replug();
+        QVERIFY(!usbsim::LastTrigger().received); // the new device starts unconfigured
+        usbsim::QueueCapture(1, {9000, 4500});
+        QCOMPARE(PollCapture(state, settings, *device, &recorder), PollOutcome::NothingWaiting);
+        QCOMPARE(PollCapture(state, settings, *device, &recorder), PollOutcome::NotPolling);
+        QCOMPARE(DeviceMonitorTick(*device, settings, shown), ConnectionChange::None);
+        QVERIFY(usbsim::LastTrigger().received);
+        QCOMPARE(usbsim::LastTrigger().type, int(TriggerMode::RisingEdge));
+        QCOMPARE(PollCapture(state, settings, *device, &recorder), PollOutcome::Stored);
+        QCOMPARE(state.channels[0][1], 9000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAcquisition)

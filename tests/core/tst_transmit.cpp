@@ -38,7 +38,10 @@ private slots:
         QTest::newRow("9000 4500") << Train(1, {9000, 4500}) << Bytes{0x01, 0x00, 0x94, 0x11, 0xCA, 0x08};
         QTest::newRow("1 us ends the train") << Train(1, {9000, 1, 4500}) << Bytes{0x01, 0x00, 0x94, 0x11};
         QTest::newRow("odd durations drop the remainder") << Train(0, {561, 3}) << Bytes{0x00, 0x00, 0x18, 0x01, 0x01, 0x00};
-        QTest::newRow("low 16 bits of the half") << Train(1, {131074}) << Bytes{0x01, 0x00, 0x01, 0x00};
+        // The longest word the device emits; longer durations saturate, never wrap.
+        QTest::newRow("longest word") << Train(1, {131071}) << Bytes{0x01, 0x00, 0xFF, 0xFF};
+        QTest::newRow("just beyond the longest word") << Train(1, {131074, 560}) << Bytes{0x01, 0x00, 0xFF, 0xFF, 0x18, 0x01};
+        QTest::newRow("largest duration") << Train(0, {INT32_MAX}) << Bytes{0x00, 0x00, 0xFF, 0xFF};
         QTest::newRow("negative ends the train") << Train(1, {-9000, 560}) << Bytes{0x01, 0x00};
         QTest::newRow("start word low 16 bits") << Train(0x12345, {}) << Bytes{0x45, 0x23};
     }

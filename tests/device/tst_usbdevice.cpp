@@ -4,7 +4,9 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -36,11 +38,19 @@ class TestUsbDevice : public QObject {
 
 private slots:
     void init() { OpenFresh(); }
+    // Whatever a test did: every handle closed, every claim released, every
+    // bulk transfer made with interface 0 claimed, every control request
+    // with the 64-byte buffer and the 1000 ms timeout.
     void cleanup()
     {
         device.reset();
         QCOMPARE(usbsim::OpenHandles(), 0);
         QCOMPARE(usbsim::ClaimedInterfaces(), 0);
+        QCOMPARE(usbsim::UnclaimedTransfers(), 0);
+        for (const usbsim::ControlRequest& request : usbsim::ControlRequests()) {
+            QCOMPARE(request.length, CEPDevice::kReplySize);
+            QCOMPARE(request.timeoutMs, CEPDevice::kTimeoutMs);
+        }
     }
 
     void framesCarryConsecutiveSequenceNumbersAndWrap()
@@ -123,19 +133,24 @@ private slots:
     void statusReplies_data()
     {
         QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("queued");
         QTest::addColumn<bool>("waiting");
-        QTest::newRow("good") << int(usbsim::Fault::None) << true;
-        QTest::newRow("three bytes") << int(usbsim::Fault::ShortReply) << false;
-        QTest::newRow("wrong marker") << int(usbsim::Fault::WrongStatusMarker) << false;
-        QTest::newRow("empty") << int(usbsim::Fault::EmptyReply) << false;
-        QTest::newRow("oversized") << int(usbsim::Fault::OversizedReply) << false;
-        QTest::newRow("timeout") << int(usbsim::Fault::Timeout) << false;
+        QTest::newRow("good") << int(usbsim::Fault::None) << true << true;
+        // 58 00 00 00: the marker is there, but nothing is waiting.
+        QTest::newRow("nothing waiting") << int(usbsim::Fault::None) << false << false;
+        QTest::newRow("three bytes") << int(usbsim::Fault::ShortReply) << true << false;
+        QTest::newRow("wrong marker") << int(usbsim::Fault::WrongStatusMarker) << true << false;
+        QTest::newRow("empty") << int(usbsim::Fault::EmptyReply) << true << false;
+        QTest::newRow("oversized") << int(usbsim::Fault::OversizedReply) << true << false;
+        QTest::newRow("timeout") << int(usbsim::Fault::Timeout) << true << false;
     }
     void statusReplies()
     {
         QFETCH(int, fault);
+        QFETCH(bool, queued);
         QFETCH(bool, waiting);
-        usbsim::QueueCapture(1, {9000, 4500, 560});
+        if (queued)
+            usbsim::QueueCapture(1, {9000, 4500, 560});
         if (fault != int(usbsim::Fault::None))
             usbsim::InjectFault(usbsim::Fault(fault), 1);
         int count = -7;
@@ -186,6 +201,25 @@ private slots:
         QCOMPARE(after.deviceVersion, before.deviceVersion);
         QCOMPARE(after.deviceSerial, before.deviceSerial);
         QCOMPARE(after.deviceType, before.deviceType);
+    }
+
+    // A failed read does not cut the identification short: the device sees
+    // all four requests, in order, whichever of them fails.
+    void identifyIssuesAllFourReads_data()
+    {
+        QTest::addColumn<int>("failing");
+        for (int read = 0; read < 4; ++read)
+            QTest::newRow(qPrintable(QStringLiteral("read %1 times out").arg(read + 1))) << read;
+    }
+    void identifyIssuesAllFourReads()
+    {
+        QFETCH(int, failing);
+        usbsim::InjectFault(usbsim::Fault::Timeout, 1, failing);
+        QVERIFY(!device->Identify());
+        std::vector<int> requests;
+        for (const usbsim::ControlRequest& request : usbsim::ControlRequests())
+            requests.push_back(request.request);
+        QCOMPARE(requests, (std::vector<int>{'T', 'V', 'S', 'E'}));
     }
 
     void garbageIdentityStaysInsideTheReply()
@@ -260,15 +294,146 @@ private slots:
         usbsim::ClearFaults();
 
         if (fault == int(usbsim::Fault::UnplugMidTransfer)) {
-            // The handle stays open until discovery notices the device is gone.
-            QVERIFY(device->IsOpen());
-            QVERIFY(!device->FindDevice());
+            // The failed transfer said the device is gone: closed at once.
+            QVERIFY(!device->IsOpen());
             usbsim::Plug();
             QVERIFY(device->FindDevice());
         }
         usbsim::ClearLogs();
         QVERIFY(device->SendTrain(train, 6));
         QCOMPARE(usbsim::TransmittedTrains().back(), Bytes(train, train + 6));
+    }
+
+    // The data phase has a claim of its own. When only that claim fails,
+    // nothing moves, so only an empty phase counts as done.
+    void dataPhaseClaimFails_data()
+    {
+        QTest::addColumn<bool>("send");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("failingClaim");
+        QTest::addColumn<bool>("result");
+        for (bool send : {true, false}) {
+            const char* name = send ? "SendTrain" : "ReadTrain";
+            QTest::addRow("%s, frame claim fails", name) << send << 6 << 0 << false;
+            QTest::addRow("%s, data claim fails", name) << send << 6 << 1 << false;
+            QTest::addRow("%s, empty, frame claim fails", name) << send << 0 << 0 << false;
+            QTest::addRow("%s, empty, data claim fails", name) << send << 0 << 1 << true;
+        }
+    }
+    void dataPhaseClaimFails()
+    {
+        QFETCH(bool, send);
+        QFETCH(int, length);
+        QFETCH(int, failingClaim);
+        QFETCH(bool, result);
+        uint8_t bytes[8] = {0x01, 0x00, 0x94, 0x11, 0xCA, 0x08};
+        usbsim::QueueCapture(1, {9000, 4500});
+        usbsim::InjectFault(usbsim::Fault::ClaimFails, 1, failingClaim);
+        QCOMPARE(send ? device->SendTrain(bytes, length) : device->ReadTrain(bytes, length), result);
+        QCOMPARE(int(usbsim::Frames().size()), failingClaim); // the frame went out unless its claim failed
+        QVERIFY(usbsim::TransmittedTrains().empty() || length == 0);
+        QCOMPARE(usbsim::PendingCaptures(), 1);
+    }
+
+    // The firmware worker and the UI thread share the handle: the worker's
+    // chunks must never be split by a frame the UI thread sends meanwhile.
+    // Transfers take bus time here, as they do on a real device, so that an
+    // unguarded handle would let the UI thread's frames in between.
+    void firmwareOnAWorkerWhileTheUiThreadPolls()
+    {
+        QVERIFY(device->EnterBootloader());
+        QVERIFY(device->FindDevice()); // the bootloader is a new enumeration
+        QVERIFY(usbsim::InBootloader());
+        usbsim::SetTransferTimeUs(100);
+        Bytes image(64 * 1024 + 100);
+        for (size_t i = 0; i < image.size(); ++i)
+            image[i] = uint8_t(i * 13 + i / 256);
+        std::atomic<bool> polling{false};
+        std::atomic<bool> done{false};
+        bool written = false;
+        std::thread worker([&] {
+            while (!polling)
+                std::this_thread::yield();
+            written = device->WriteFirmware(image.data(), image.size());
+            done = true;
+        });
+        while (!done) {
+            int waiting = 0;
+            device->ReadStatus(waiting);
+            device->SetTrigger(0, 0, 0);
+            polling = true;
+        }
+        worker.join();
+        QVERIFY(written);
+        QCOMPARE(usbsim::ReceivedFirmware(), image);
+    }
+
+    // One counter for the process: frames of two connections never repeat a number.
+    void twoDevicesShareTheSequence()
+    {
+        CEPDevice other;
+        QVERIFY(other.FindDevice());
+        QVERIFY(device->SetTrigger(0, 0, 0));
+        QVERIFY(other.SetTrigger(0, 0, 0));
+        QVERIFY(device->SetTrigger(0, 0, 0));
+        std::vector<int> sequences;
+        for (const auto& frame : usbsim::Frames())
+            sequences.push_back(frame.sequence);
+        QCOMPARE(sequences, (std::vector<int>{1, 2, 3}));
+        QCOMPARE(int(CEPDevice::FrameSequence()), 3);
+    }
+
+    // A device that leaves and comes back between two scans is a new
+    // device: the old handle is dead, so discovery opens the new one and the
+    // identification starts again.
+    void fastReplugOpensTheNewDevice()
+    {
+        device->identified = device->Identify();
+        QVERIFY(device->identified);
+        const int opens = usbsim::OpenCount();
+        usbsim::Replug();
+        QVERIFY(device->FindDevice());
+        QVERIFY(!device->identified);
+        QCOMPARE(usbsim::OpenCount(), opens + 1);
+        QCOMPARE(usbsim::OpenHandles(), 1);
+        int waiting = 0;
+        QCOMPARE(device->ReadStatus(waiting), 0);
+        QCOMPARE(usbsim::OpenCount(), opens + 1); // the new handle works
+        QVERIFY(device->FindDevice());
+        QCOMPARE(usbsim::OpenCount(), opens + 1); // and is kept while its device stays
+    }
+
+    // A request failing with -ENODEV is a removal: the handle is closed and
+    // the buses scanned again at once, opening the device that came back.
+    void requestOnAVanishedDeviceRescansAtOnce_data()
+    {
+        QTest::addColumn<bool>("comesBack");
+        QTest::addColumn<int>("call");
+        const char* calls[] = {"status", "identify", "send train", "firmware"};
+        for (int call = 0; call < 4; ++call) {
+            QTest::addRow("%s, replugged", calls[call]) << true << call;
+            QTest::addRow("%s, unplugged", calls[call]) << false << call;
+        }
+    }
+    void requestOnAVanishedDeviceRescansAtOnce()
+    {
+        QFETCH(bool, comesBack);
+        QFETCH(int, call);
+        device->identified = device->Identify();
+        const int opens = usbsim::OpenCount();
+        comesBack ? usbsim::Replug() : usbsim::Unplug();
+        uint8_t bytes[6] = {0x01, 0x00, 0x94, 0x11, 0xCA, 0x08};
+        int waiting = 0;
+        switch (call) {
+        case 0: QCOMPARE(device->ReadStatus(waiting), 0); break;
+        case 1: QVERIFY(!device->Identify()); break;
+        case 2: QVERIFY(!device->SendTrain(bytes, 6)); break;
+        default: QVERIFY(!device->WriteFirmware(bytes, 6)); break;
+        }
+        QVERIFY(!device->identified);
+        QCOMPARE(device->IsOpen(), comesBack);
+        QCOMPARE(usbsim::OpenCount(), opens + (comesBack ? 1 : 0));
+        QCOMPARE(usbsim::OpenHandles(), comesBack ? 1 : 0);
     }
 
     void sequenceAdvancesWhenTheWriteFails()
