@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 #include <QtEndian>
 
 namespace {
@@ -126,8 +127,12 @@ QString ProfileFile::Decode(qsizetype from, qsizetype to) const
         return QString();
     const char* data = fileBytes.constData() + ByteOffset(from);
     const qsizetype units = to - from;
-    if (unitBytes == 1)
-        return QString::fromUtf8(data, units);
+    if (unitBytes == 1) {
+        // Only the file's first bytes can be a byte-order mark (DetectEncoding
+        // skips it); U+FEFF at the start of a value is part of the value.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8(QByteArrayView(data, units));
+    }
     QString text(units, Qt::Uninitialized);
     qFromLittleEndian<quint16>(data, units, text.data());
     return text;

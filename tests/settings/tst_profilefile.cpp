@@ -54,6 +54,11 @@ private slots:
         QTest::newRow("CRLF line ends") << QByteArray("[A]\r\nk=1\r\nj=2\r\n") << "A" << "j" << true << "2";
         QTest::newRow("lone CR line ends") << QByteArray("[A]\rk=1\rj=2") << "A" << "j" << true << "2";
         QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[A]\nk=\xC3\xA9\n") << "A" << "k" << true << "é";
+        // Only the file's first bytes are a byte-order mark; in a value U+FEFF is a character.
+        QTest::newRow("U+FEFF leading a value")
+            << QByteArray("\xEF\xBB\xBF[A]\nk=\xEF\xBB\xBFx\n") << "A" << "k" << true << QStringLiteral("\uFEFFx");
+        QTest::newRow("U+FEFF leading a quoted value, no BOM")
+            << QByteArray("[A]\nk=\"\xEF\xBB\xBF\"\n") << "A" << "k" << true << QStringLiteral("\uFEFF");
         QTest::newRow("UTF-16LE with BOM")
             << Utf16LeWithBom(QStringLiteral("[Setting]\r\nLanguage=简体中文\r\n")) << "Setting" << "Language" << true
             << "简体中文";
