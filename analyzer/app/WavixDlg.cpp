@@ -2,6 +2,7 @@
 
 #include "analyzer/app/AboutDlg.h"
 #include "analyzer/app/AppIcon.h"
+#include "analyzer/app/CodeTextBox.h"
 #include "analyzer/app/CodeTransferCommands.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
@@ -26,7 +27,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
 
@@ -291,7 +291,9 @@ bool CWavixDlg::eventFilter(QObject* watched, QEvent* event)
             waveform->ArrowKey(key->key() == Qt::Key_Left ? -1 : +1);
             return true;
         }
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+        // The keypad's Enter carries the keypad modifier; it is Enter all the same.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             startButton->animateClick();
             return true;
         }

@@ -16,6 +16,7 @@
 
 #include <memory>
 
+class CCodeTextBox;
 class CVendorDlg;
 class CWaveformPanel;
 class DeviceChangeWatcher;
@@ -23,7 +24,6 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class WaveformController;
@@ -137,7 +137,7 @@ private:
     QLabel* triggerCaption = nullptr;
     QLabel* triggerText = nullptr;
     QPushButton* sendButtons[kChannelCount] = {};
-    QPlainTextEdit* outputBox = nullptr;
+    CCodeTextBox* outputBox = nullptr;
     QLabel* channelLabel = nullptr;
     QLabel* statusLine = nullptr;
     QMenu* channelMenu = nullptr;

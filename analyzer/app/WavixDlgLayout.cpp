@@ -1,4 +1,5 @@
 // Building the main window's controls and menus, and the resize layout.
+#include "analyzer/app/CodeTextBox.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WaveformPanel.h"
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QToolButton>
@@ -68,8 +68,8 @@ void CWavixDlg::BuildTopRow()
 
     triggerCaption = Place(new QLabel(QStringLiteral("Trigger:"), client), ids::kTriggerCaption, x, kMargin, 56, kRowHeight);
     x += 56;
+    // The caption beside it names it; its own accessible name stays its text.
     triggerText = Place(new QLabel(client), ids::kTriggerText, x, kMargin, 200, kRowHeight);
-    triggerText->setAccessibleName(QStringLiteral("Trigger"));
 
     int sendX = kMargin + kPanelWidth - 4 * 104 + 4;
     for (int c = 0; c < kChannelCount; ++c) {
@@ -121,11 +121,9 @@ void CWavixDlg::BuildPanels()
 // The code text, the channel label and the status line.
 void CWavixDlg::BuildBottomRows()
 {
-    outputBox = Place(new QPlainTextEdit(client), ids::kOutputBox, kMargin, kOutputTop, kPanelWidth, kOutputHeight);
-    outputBox->setReadOnly(true);
+    outputBox = Place(new CCodeTextBox(client), ids::kOutputBox, kMargin, kOutputTop, kPanelWidth, kOutputHeight);
     outputBox->setAccessibleName(QStringLiteral("Code text"));
     outputBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    outputBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     channelLabel = Place(new QLabel(QStringLiteral("Channel1"), client), ids::kChannelLabel, kMargin, kBottomTop, 120, kBottomHeight);
     statusLine = Place(new QLabel(QStringLiteral("Device is not connected!"), client), ids::kStatusLine,

@@ -1,5 +1,7 @@
-// The main window: start-up to the first shown window, and loading a
-// four-channel capture file with everything it refreshes except painting.
+// The main window: start-up to the first shown window, loading a
+// four-channel capture file with everything it refreshes except painting, and
+// the largest code text shown in the text box.
+#include "analyzer/app/CodeTextBox.h"
 #include "analyzer/app/WavixDlg.h"
 #include "analyzer/files/CaptureFile.h"
 #include "sim/SimControl.h"
@@ -67,6 +69,40 @@ static void LoadFourChannelFileAndRefresh(benchmark::State& state)
     }
 }
 BENCHMARK(LoadFourChannelFileAndRefresh)->Unit(benchmark::kMicrosecond);
+
+// The longest code texts the settings allow (every text setting at its 999
+// characters, a full channel): millions of lines, or one line of megabytes.
+// Setting the text box and painting it must stay quick.
+static void LargestCodeTextShown(benchmark::State& state)
+{
+    usbsim::Reset();
+    QTemporaryDir folder;
+    CWavixDlg window(folder.path());
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        state.SkipWithError("window not exposed");
+    PulseTrain& train = window.Capture().channels[0];
+    train[0] = 1;
+    for (int i = 1; i <= PulseTrain::kMaxPulses; ++i)
+        train[i] = 560 + i;
+    AnalyzerSettings& settings = window.Settings();
+    const bool manyLines = state.range(0) == 0;
+    const QString breaks = QString(QStringLiteral("\\n")).repeated(499);
+    settings.format = manyLines ? breaks + QStringLiteral("%d") : QString(995, QLatin1Char('v')) + QStringLiteral("%05X");
+    settings.spaceCharacter = manyLines ? breaks + QLatin1Char(',') : QString(999, QLatin1Char(' '));
+    settings.prefix = settings.suffix = manyLines ? breaks + QLatin1Char('|') : QString(999, QLatin1Char('-'));
+    settings.columns = manyLines ? 1 : 0;
+    auto* box = window.findChild<CCodeTextBox*>();
+    qsizetype length = 0;
+    for (auto _ : state) {
+        window.FormatPulseText();
+        box->viewport()->repaint();
+        length = box->toPlainText().size();
+    }
+    state.counters["characters"] = double(length);
+    state.counters["rows"] = box->Rows().RowCount();
+}
+BENCHMARK(LargestCodeTextShown)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

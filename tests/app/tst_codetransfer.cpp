@@ -16,7 +16,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
+#include "analyzer/app/CodeTextBox.h"
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -29,9 +29,9 @@ class TestCodeTransfer : public QObject {
     std::unique_ptr<CWavixDlg> window;
     DialogWatchdog watchdog;
 
-    QPlainTextEdit* Output()
+    CCodeTextBox* Output()
     {
-        for (auto* box : window->findChildren<QPlainTextEdit*>())
+        for (auto* box : window->findChildren<CCodeTextBox*>())
             if (ControlId(box) == ids::kOutputBox)
                 return box;
         return nullptr;

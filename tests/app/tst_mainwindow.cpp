@@ -1,17 +1,18 @@
 // The main window driven through its real widgets against the simulated device.
+#include "analyzer/app/CodeTextBox.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WavixDlg.h"
 #include "analyzer/core/Transmit.h"
 #include "sim/SimControl.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,7 +47,7 @@ class TestMainWindow : public QObject {
     std::unique_ptr<CWavixDlg> window;
 
     QLabel* Status() { return Control<QLabel>(window.get(), ids::kStatusLine); }
-    QPlainTextEdit* Output() { return Control<QPlainTextEdit>(window.get(), ids::kOutputBox); }
+    CCodeTextBox* Output() { return Control<CCodeTextBox>(window.get(), ids::kOutputBox); }
     QPushButton* Start() { return Control<QPushButton>(window.get(), ids::kStartStop); }
     QComboBox* Zoom() { return Control<QComboBox>(window.get(), ids::kZoomList); }
 
@@ -120,15 +121,56 @@ private slots:
         QCOMPARE(usbsim::TransmittedTrains().back(), (std::vector<uint8_t>{0x01, 0x00, 0x94, 0x11, 0xCA, 0x08}));
     }
 
+    // Enter on either keyboard, wherever the focus is; the window system
+    // marks the keypad's Enter with the keypad modifier.
+    void enterTogglesCapturing_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("focus");
+        QTest::newRow("Return, text box") << int(Qt::Key_Return) << int(Qt::NoModifier) << ids::kOutputBox;
+        QTest::newRow("keypad Enter, text box") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << ids::kOutputBox;
+        QTest::newRow("keypad Enter, zoom list") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << ids::kZoomList;
+        QTest::newRow("keypad Enter, START") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << ids::kStartStop;
+    }
     void enterTogglesCapturing()
     {
-        Output()->setFocus();
-        QTest::keyClick(Output(), Qt::Key_Return);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, focus);
+        QWidget* target = Control<QWidget>(window.get(), focus);
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTRY_COMPARE(Start()->text(), QStringLiteral("STOP"));
         QVERIFY(window->Capture().capturing);
-        QTest::keyClick(Output(), Qt::Key_Enter);
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTRY_COMPARE(Start()->text(), QStringLiteral("START"));
         QVERIFY(!window->Capture().capturing);
+        // With another modifier it is another key (a focused button takes any Enter itself).
+        if (focus != ids::kStartStop) {
+            QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier | Qt::KeyboardModifiers(modifiers));
+            QTest::qWait(50);
+            QVERIFY(!window->Capture().capturing);
+        }
+    }
+
+    // The device leaves and comes back faster than any rescan: capturing
+    // goes on, the trigger is sent to the new device, the status line never
+    // says otherwise.
+    void captureArrivesAfterAFastReplug()
+    {
+        Connect();
+        QTRY_VERIFY(usbsim::LastTrigger().received);
+        QTest::mouseClick(Start(), Qt::LeftButton);
+        usbsim::Replug();
+        QVERIFY(!usbsim::LastTrigger().received);
+        usbsim::QueueCapture(1, NecKey(0x00, 0x40));
+        QTRY_VERIFY(!Output()->toPlainText().isEmpty());
+        QCOMPARE(window->Capture().channels[0][1], 9000);
+        QVERIFY(usbsim::LastTrigger().received);
+        QCOMPARE(Status()->text(), QStringLiteral("IR Logic Analyzer - Version 1.0.1.1"));
+        QCOMPARE(usbsim::OpenHandles(), 1);
     }
 
     void statusLineFollowsPlugAndUnplug()
@@ -143,13 +185,49 @@ private slots:
 
     void ignoresNotificationsForOtherDevices()
     {
+        const QString mouse = QStringLiteral("\\\\?\\USB#Vid_046d&Pid_c52b#1#{x}");
+        const QString ours = QStringLiteral("\\\\?\\USB#VID_16C0&PID_1012#1#{x}");
         usbsim::Unplug();
-        window->OnDeviceChange(0x8000, 5, QStringLiteral("\\\\?\\USB#Vid_046d&Pid_c52b#1#{x}"));
+        window->OnDeviceChange(0x8004, 5, ours); // closes whatever the first search opened
+        QVERIFY(!window->Device().IsOpen());
         usbsim::Plug();
-        window->OnDeviceChange(0x8000, 5, QStringLiteral("\\\\?\\USB#Vid_046d&Pid_c52b#1#{x}"));
-        QVERIFY(!window->Device().IsOpen() || usbsim::OpenCount() > 0);
-        window->OnDeviceChange(0x8000, 5, QStringLiteral("\\\\?\\USB#VID_16C0&PID_1012#1#{x}"));
+        const int opens = usbsim::OpenCount();
+        window->OnDeviceChange(0x8000, 5, mouse);
+        QVERIFY(!window->Device().IsOpen());
+        QCOMPARE(usbsim::OpenCount(), opens);
+        window->OnDeviceChange(0x8000, 5, ours);
         QVERIFY(window->Device().IsOpen());
+        QCOMPARE(usbsim::OpenCount(), opens + 1);
+    }
+
+    // Screen readers and GUI automation find every label by what it shows:
+    // no label (the changing trigger text included) hides its text behind
+    // another accessible name. Picture labels without text carry one.
+    void labelsKeepTheirTextAsAccessibleName()
+    {
+        window.reset();
+        QFile ini(folder->filePath(QStringLiteral("Setting.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Trigger]\r\nMode=\"Pulse\"\r\nMinimum Pulse Width=\"600\"\r\nMaximum Pulse Width=\"1201\"\r\n");
+        ini.close();
+        window = std::make_unique<CWavixDlg>(folder->path());
+        window->show();
+        window->OpenVendor();
+        QCOMPARE(Control<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Pulse [600 - 1201]"));
+        int checked = 0;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            for (QLabel* label : top->findChildren<QLabel*>()) {
+                if (label->text().isEmpty())
+                    continue;
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+                QVERIFY(accessible);
+                QString shown = label->text();
+                shown.remove(QLatin1Char('&'));
+                QCOMPARE(accessible->text(QAccessible::Name), shown);
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 5);
     }
 
     void saveAndLoadRoundTrip()
@@ -240,13 +318,11 @@ private slots:
         window->UpdateDataSpan();
         Output()->setPlainText(QStringLiteral("abc"));
         Output()->setFocus();
-        QTextCursor caret = Output()->textCursor();
-        caret.setPosition(1);
-        Output()->setTextCursor(caret);
+        Output()->setSelection(1, 2);
         QTest::keyClick(Output(), Qt::Key_Right);
         QTest::keyClick(Output(), Qt::Key_Right);
         QCOMPARE(window->Waveform().State().scroll, 28);
-        QCOMPARE(Output()->textCursor().position(), 1);
+        QCOMPARE(Output()->selectedText(), QStringLiteral("b"));
         QTest::keyClick(Output(), Qt::Key_Left);
         QCOMPARE(window->Waveform().State().scroll, 14);
     }

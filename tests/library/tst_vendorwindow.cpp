@@ -25,6 +25,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+
+#include "analyzer/app/CodeTextBox.h"
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
@@ -264,10 +266,7 @@ private slots:
         // Load the NEC key into CH3 while CH3 is the channel on show.
         Control<QLineEdit>(vendor, vendorids::kFilterEdit)->clear();
         window->Command(ids::kCmdChannel1 + 2)->trigger();
-        auto* output = window->findChildren<QPlainTextEdit*>().constFirst();
-        for (QPlainTextEdit* box : window->findChildren<QPlainTextEdit*>())
-            if (ControlId(box) == ids::kOutputBox)
-                output = box;
+        auto* output = window->findChildren<CCodeTextBox*>().constFirst();
         QCOMPARE(output->toPlainText(), QString());
         RightClickRow(vendor, 0);
         QTRY_VERIFY(vendor->ContextMenu()->isVisible());

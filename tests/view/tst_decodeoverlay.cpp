@@ -1,3 +1,4 @@
+#include "analyzer/decode/Annotation.h"
 #include "analyzer/decode/ProtocolIdentify.h"
 #include "analyzer/decode/ProtocolTable.h"
 #include "analyzer/view/DecodeOverlay.h"
@@ -218,9 +219,21 @@ private slots:
         QCOMPARE(CountNot(image, kBlack, QRect(0, 0, kWidth, 98)), 0);
         QCOMPARE(CountNot(image, kBlack, QRect(0, 196, kWidth, 204)), 0);
 
-        // Channel 1: code line from y = 112, lead box 0..944 in the tall row.
+        // Channel 1: the code line's top at y = 112, pixel for pixel where
+        // the line drawn alone at that place puts it; the lead box 0..944 in
+        // the tall row below.
         QCOMPARE(CountNot(image, kBlack, QRect(0, 98, kWidth, 14)), 0);
-        QVERIFY(CountPixels(image, kOverlayTextColor, QRect(0, 112, 300, 19)) > 50);
+        QImage line = BlankImage();
+        {
+            QPainter alone(&line);
+            alone.setRenderHint(QPainter::TextAntialiasing, false);
+            alone.setFont(DecodeOverlayFont());
+            alone.setPen(QColor::fromRgb(kOverlayTextColor));
+            alone.drawText(QPoint(0, 112 + alone.fontMetrics().ascent()), AnnotateChannel(channels[1], 0).codeLine);
+        }
+        const QRect lineArea(0, 98, kWidth, 33);
+        QVERIFY(CountPixels(line, kOverlayTextColor, lineArea) > 50);
+        QCOMPARE(line.copy(lineArea), image.copy(lineArea));
         QCOMPARE(image.pixel(0, 131), kOverlayOutlineColor);
         QCOMPARE(image.pixel(0, 158), kOverlayOutlineColor);
         QCOMPARE(image.pixel(0, 159), kBlack);
