@@ -1,6 +1,7 @@
 // The options window opened from the main window's menu, driven through its
 // real widgets, its trigger going out to the simulated device.
 #include "TestFiles.h"
+#include "analyzer/app/CodeTextBox.h"
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WavixDlg.h"
 #include "analyzer/settings/SettingsStore.h"
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -319,7 +319,7 @@ private slots:
         });
         QCOMPARE(window->Settings().columns, 12);
         QCOMPARE(ReadSetting(Ini(), "Format", "Columns", {}), QStringLiteral("12abc"));
-        const QString text = NumberedControl<QPlainTextEdit>(window.get(), ids::kOutputBox)->toPlainText();
+        const QString text = NumberedControl<CCodeTextBox>(window.get(), ids::kOutputBox)->toPlainText();
         const QStringList lines = text.split(u'\n');
         QVERIFY(lines.size() > 2);
         QCOMPARE(lines.first().count(QStringLiteral(", ")), 12);
