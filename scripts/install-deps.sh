@@ -12,6 +12,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-wqy-microhei
   xdg-utils
   xvfb xdotool  # the built-remote process test: a virtual display and clicks
+  python3       # scripts/mutants.sh reads its list and applies the mutants
 )
 # The run command starts the analyzer on a virtual display when there is no desktop.
 if [ "${1:-}" = "--run" ]; then
