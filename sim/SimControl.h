@@ -66,6 +66,18 @@ void ClearFaults();
 // Firmware side: the bootloader state and the last image received.
 bool InBootloader();
 std::vector<uint8_t> ReceivedFirmware();
+// The version the next flashed image carries; empty (after Reset): the
+// running version stays.
+void SetImageVersion(const std::string& version);
+// The image file the host is expected to send: its name gives the version
+// (unless one was set) and FirmwareReport says whether it arrived intact.
+void ExpectFirmware(const std::string& fileName, const std::vector<uint8_t>& bytes);
+// What "wavix-sim firmware" prints: the image received, its length and
+// CRC-32, the expected one, the versions.
+std::string FirmwareReport();
+// How long the bootloader takes to program each 1024-byte chunk (a real one
+// takes a few milliseconds); 0 after Reset.
+void SetChunkWriteMs(int ms);
 
 // IR loop-back: a train the host transmits is queued as a capture, as if the
 // emitter shone into the receiver. Off after Reset.

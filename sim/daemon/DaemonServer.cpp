@@ -40,6 +40,11 @@ int RunDaemon(const DaemonOptions& options)
     model->SetReenumerationDelayMs(options.reenumerationDelayMs);
     if (options.unplugged)
         model->Unplug();
+    if (!options.expectedImageName.empty())
+        model->ExpectFirmware(options.expectedImageName, options.expectedImage);
+    model->SetChunkWriteMs(options.chunkWriteMs);
+    if (!options.imageVersion.empty())
+        model->SetImageVersion(options.imageVersion);
 
     std::string error;
     const int listener = ListenSocket(options.socketPath, error);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace usbsim {
 
@@ -10,6 +12,10 @@ struct DaemonOptions {
     bool loopback = true;
     int reenumerationDelayMs = 1000;
     bool verbose = false; // print the device log as it grows
+    int chunkWriteMs = 0;               // how long the bootloader programs each chunk
+    std::string imageVersion;           // the version the next firmware image carries
+    std::string expectedImageName;      // the image file the host should send...
+    std::vector<uint8_t> expectedImage; // ...and its bytes
 };
 
 // Hosts one simulated device for every program that connects, until SIGINT

@@ -40,6 +40,7 @@ std::vector<uint8_t> DaemonSession::Handle(const std::vector<uint8_t>& request)
     case Op::Log: accepted = Log(in, out); break;
     case Op::Identity: accepted = Identity(in, out); break;
     case Op::Loopback: accepted = Loopback(in, out); break;
+    case Op::Firmware: accepted = Firmware(in, out); break;
     default: accepted = false; break;
     }
     if (!accepted || !in.Ok())
@@ -197,6 +198,21 @@ bool DaemonSession::Loopback(MessageReader& in, MessageWriter& out)
     if (mode == LoopbackMode::Off || mode == LoopbackMode::On)
         model.SetLoopback(mode == LoopbackMode::On);
     out.U8(model.Loopback() ? 1 : 0);
+    return true;
+}
+
+bool DaemonSession::Firmware(MessageReader& in, MessageWriter& out)
+{
+    const uint8_t mask = in.U8();
+    const std::string version = in.Str(), fileName = in.Str();
+    const std::vector<uint8_t> image = in.Bytes();
+    if (!in.Ok())
+        return false;
+    if (mask & FirmwareField::kVersion)
+        model.SetImageVersion(version);
+    if (mask & FirmwareField::kExpected)
+        model.ExpectFirmware(fileName, image);
+    out.Str(model.FirmwareReport());
     return true;
 }
 

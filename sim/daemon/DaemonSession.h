@@ -39,6 +39,7 @@ private:
     bool Log(MessageReader& in, MessageWriter& out);
     bool Identity(MessageReader& in, MessageWriter& out);
     bool Loopback(MessageReader& in, MessageWriter& out);
+    bool Firmware(MessageReader& in, MessageWriter& out);
 
     DeviceModel& model;
     int owner;

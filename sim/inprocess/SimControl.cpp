@@ -33,6 +33,13 @@ void InjectFault(Fault fault, int count, int after) { InProcessModel().InjectFau
 void ClearFaults() { InProcessModel().ClearFaults(); }
 bool InBootloader() { return InProcessModel().InBootloader(); }
 std::vector<uint8_t> ReceivedFirmware() { return InProcessModel().ReceivedFirmware(); }
+void SetImageVersion(const std::string& version) { InProcessModel().SetImageVersion(version); }
+void ExpectFirmware(const std::string& fileName, const std::vector<uint8_t>& bytes)
+{
+    InProcessModel().ExpectFirmware(fileName, bytes);
+}
+std::string FirmwareReport() { return InProcessModel().FirmwareReport(); }
+void SetChunkWriteMs(int ms) { InProcessModel().SetChunkWriteMs(ms); }
 void SetLoopback(bool on) { InProcessModel().SetLoopback(on); }
 void SetReenumerationDelayMs(int ms) { InProcessModel().SetReenumerationDelayMs(ms); }
 void SetTransferTimeUs(int us) { InProcessModel().SetTransferTimeUs(us); }

@@ -27,6 +27,7 @@ enum class Op : uint8_t {
     Identity,     // u8 mask, str name, str version, u32 serial, str type -> the same four fields
     Loopback,     // u8 0 off, 1 on, 2 ask -> u8
     Replug,       // gone and back at once, with a new device number
+    Firmware,     // u8 FirmwareField mask, str version, str file name, bytes file -> str report
 };
 
 // Op::Identity: the fields a request changes, or'ed into its mask.
@@ -36,6 +37,12 @@ constexpr uint8_t kVersion = 2;
 constexpr uint8_t kSerial = 4;
 constexpr uint8_t kType = 8;
 } // namespace IdentityField
+
+// Op::Firmware: what a request sets; 0 only asks.
+namespace FirmwareField {
+constexpr uint8_t kVersion = 1;  // the version the next image carries
+constexpr uint8_t kExpected = 2; // the image file the host should send
+} // namespace FirmwareField
 
 // Op::Loopback: switch it, or only ask how it stands.
 enum class LoopbackMode : uint8_t { Off = 0, On = 1, Ask = 2 };

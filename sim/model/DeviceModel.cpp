@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <sstream>
+#include <thread>
 
 namespace usbsim {
 
@@ -18,8 +19,8 @@ constexpr int kEndpointOut = 0x02;
 constexpr int kEndpointIn = 0x81;
 constexpr size_t kMaxIdentityReply = 64;
 constexpr size_t kMaxQueuedCaptures = 64;
-// The device's flash; a firmware image beyond it is counted, not kept.
-constexpr size_t kMaxFirmwareBytes = 1u << 20;
+// A data phase beyond this is counted, not kept.
+constexpr size_t kMaxFirmwareBytes = Bootloader::kFlashBytes;
 constexpr const char* kBootloaderName = "Quendar BOOTLOADER";
 
 // Devices that share the buses with ours and must not match the host's filter.
@@ -61,8 +62,7 @@ void DeviceModel::ResetLocked()
     loopback = false;
     reenumerationDelayMs = 0;
     transferTimeUs = 0;
-    firmware.clear();
-    firmwareReceived = false;
+    loader.Reset();
     openCount = 0;
     unclaimedTransfers = 0;
     PlugLocked(false);
@@ -77,7 +77,7 @@ void DeviceModel::PowerOnStateLocked()
     phaseReceived = 0;
     phaseBytes.clear();
     armedReadLength.reset();
-    firmwareOpen = false;
+    loader.PowerOn();
     trigger = Trigger();
 }
 
@@ -188,6 +188,7 @@ int DeviceModel::Close(int handle)
     std::lock_guard lock(mutex);
     if (!handles.erase(handle))
         return kErrInvalid;
+    loader.HandleClosed(handle, log);
     log.Append("close: handle " + std::to_string(handle));
     return 0;
 }
@@ -198,6 +199,7 @@ void DeviceModel::CloseAllOf(int owner)
     for (auto it = handles.begin(); it != handles.end();) {
         if (it->second.owner == owner) {
             log.Append("close: handle " + std::to_string(it->first) + " (" + OwnerName(owner) + " went away)");
+            loader.HandleClosed(it->first, log);
             it = handles.erase(it);
         } else {
             ++it;
@@ -363,6 +365,17 @@ int DeviceModel::CheckTransfer(int handle, HandleState*& state, int endpoint, in
 
 int DeviceModel::BulkWrite(int handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs)
 {
+    int flashMs = 0;
+    const int result = BulkWriteLocked(handle, endpoint, bytes, size, timeoutMs, flashMs);
+    // A chunk's write completes once it is in the flash; the device answers
+    // its other requests meanwhile.
+    if (flashMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(flashMs));
+    return result;
+}
+
+int DeviceModel::BulkWriteLocked(int handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs, int& flashMs)
+{
     std::lock_guard lock(mutex);
     UpdateLocked();
     if (size < 0 || (size > 0 && !bytes))
@@ -370,12 +383,17 @@ int DeviceModel::BulkWrite(int handle, int endpoint, const uint8_t* bytes, int s
     HandleState* state = nullptr;
     if (const int check = CheckTransfer(handle, state, endpoint, kEndpointOut, timeoutMs, "bulk write"); check != 0)
         return check;
+    if (bootloader && loader.ExpectsData() && TakeFault(Fault::FailChunk))
+        return kErrStall;
     int accepted = size;
     if (size > 0 && TakeFault(Fault::ShortBulk))
         accepted = size - 1;
     std::vector<uint8_t> arrived(bytes, bytes + accepted);
+    writingHandle = handle;
+    const bool chunk = bootloader && loader.ExpectsData() && !AbandonsImage(arrived);
     ReceiveBulk(state->owner, arrived);
     bulkWrites.Push(std::move(arrived));
+    flashMs = chunk ? loader.ChunkWriteMs() : 0;
     return accepted;
 }
 
@@ -420,6 +438,10 @@ TransferReply DeviceModel::BulkRead(int handle, int endpoint, int size, int time
 
 void DeviceModel::ReceiveBulk(int owner, const std::vector<uint8_t>& bytes)
 {
+    if (bootloader && loader.ExpectsData() && !AbandonsImage(bytes)) {
+        loader.Chunk(bytes.data(), bytes.size(), log);
+        return;
+    }
     if (phase != Phase::Idle) {
         // A complete, valid command frame means the host gave up on the data
         // phase; anything else is data.
@@ -437,6 +459,17 @@ void DeviceModel::ReceiveBulk(int owner, const std::vector<uint8_t>& bytes)
         return;
     }
     ReceiveFrame(owner, bytes);
+}
+
+// A valid command frame where a chunk of another size is due means the host
+// gave up on the image; a write of the size due is image data, whatever it
+// looks like.
+bool DeviceModel::AbandonsImage(const std::vector<uint8_t>& bytes) const
+{
+    if (bytes.size() == loader.DueBytes())
+        return false;
+    const ParsedFrame parsed = ParseFrame(bytes.data(), bytes.size());
+    return parsed.check == FrameCheck::Ok && ParseCommand(parsed.payload).kind != CommandKind::Unknown;
 }
 
 void DeviceModel::ReceiveFrame(int owner, const std::vector<uint8_t>& bytes)
@@ -492,34 +525,21 @@ void DeviceModel::ExecuteCommand(const std::vector<uint8_t>& payload)
         break;
     case CommandKind::ReadTrain: armedReadLength = command.length; break;
     case CommandKind::EnterBootloader:
+        if (TakeFault(Fault::NoBootloader)) {
+            log.Append("restarting into the bootloader, which never comes up");
+            UnplugLocked();
+            break;
+        }
         log.Append("restarting into the bootloader");
         ReenumerateLocked(true);
         break;
-    case CommandKind::FirmwareBegin:
-        phaseBytes.clear();
-        phaseReceived = 0;
-        phaseExpected = command.length;
-        phase = phaseExpected > 0 ? Phase::FirmwareData : Phase::Idle;
-        firmwareOpen = true;
-        break;
+    case CommandKind::FirmwareBegin: loader.Begin(command.length, writingHandle, log); break;
     case CommandKind::FirmwareEnd:
-        if (!firmwareOpen) {
-            log.Append("FirmwareEnd without FirmwareBegin, ignored");
-            break;
+        if (loader.End(log)) {
+            if (!loader.ImageVersion().empty())
+                identity.version = loader.ImageVersion();
+            ReenumerateLocked(false);
         }
-        firmware = phaseBytes;
-        firmwareReceived = true;
-        log.Append("firmware image received: " + std::to_string(phaseReceived) + " of " +
-                   std::to_string(phaseExpected) + " bytes" +
-                   (phaseReceived > phaseBytes.size() ? " (only the first " + std::to_string(phaseBytes.size()) +
-                                                            " fit the flash)"
-                                                      : std::string()) +
-                   "; restarting the normal firmware");
-        phase = Phase::Idle;
-        phaseReceived = 0;
-        phaseBytes.clear();
-        firmwareOpen = false;
-        ReenumerateLocked(false);
         break;
     case CommandKind::Unknown: break;
     }
@@ -536,10 +556,7 @@ void DeviceModel::ReceiveData(const std::vector<uint8_t>& bytes)
         log.Append(std::to_string(bytes.size() - taken) + " bytes beyond the data phase ignored");
     if (phaseReceived < phaseExpected)
         return;
-    if (phase == Phase::TrainData)
-        FinishTrain();
-    else
-        phase = Phase::Idle; // the firmware image waits for its end frame
+    FinishTrain();
 }
 
 void DeviceModel::FinishTrain()
@@ -572,7 +589,7 @@ void DeviceModel::Plug()
     if (replugAt)
         PlugLocked(replugAsBootloader);
     else if (!plugged)
-        PlugLocked(false);
+        PlugLocked(loader.FlashErased());
 }
 
 void DeviceModel::Unplug()
@@ -735,7 +752,33 @@ bool DeviceModel::InBootloader()
 std::vector<uint8_t> DeviceModel::ReceivedFirmware()
 {
     std::lock_guard lock(mutex);
-    return firmware;
+    return loader.Flashed();
+}
+
+void DeviceModel::SetImageVersion(const std::string& version)
+{
+    std::lock_guard lock(mutex);
+    loader.SetImageVersion(version);
+}
+
+void DeviceModel::ExpectFirmware(const std::string& fileName, const std::vector<uint8_t>& bytes)
+{
+    std::lock_guard lock(mutex);
+    loader.Expect(fileName, bytes);
+}
+
+void DeviceModel::SetChunkWriteMs(int ms)
+{
+    std::lock_guard lock(mutex);
+    loader.SetChunkWriteMs(ms);
+}
+
+std::string DeviceModel::FirmwareReport()
+{
+    std::lock_guard lock(mutex);
+    UpdateLocked();
+    return std::string("bootloader: ") + (plugged && bootloader ? "running" : "not running") + "\n" +
+           loader.Report(identity.version);
 }
 
 void DeviceModel::SetLoopback(bool on)
@@ -808,11 +851,7 @@ std::string DeviceModel::StatusText()
         out << "type=" << trigger.type << " min=" << trigger.minUnits << " max=" << trigger.maxUnits;
     else
         out << "not set";
-    out << "\ntransmitted trains: " << trainCount << "\nsignals: " << signalCount << "\nfirmware received: ";
-    if (firmwareReceived)
-        out << firmware.size() << " bytes";
-    else
-        out << "none";
+    out << "\ntransmitted trains: " << trainCount << "\nsignals: " << signalCount << "\n" << loader.Summary();
     out << "\nopen handles: " << handles.size() << "\nunclaimed transfers: " << unclaimedTransfers
         << "\nloop-back: " << (loopback ? "on" : "off") << "\nfaults:";
     if (faults.empty())

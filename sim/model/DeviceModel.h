@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/model/Bootloader.h"
 #include "sim/model/BusEntry.h"
 #include "sim/model/DeviceTypes.h"
 #include "sim/model/EventLog.h"
@@ -73,6 +74,14 @@ public:
     void ClearFaults();
     bool InBootloader();
     std::vector<uint8_t> ReceivedFirmware();
+    // The version the next flashed image carries (empty: the running one
+    // stays), and the image file the host is expected to send; its name
+    // gives the version unless one was set.
+    void SetImageVersion(const std::string& version);
+    void ExpectFirmware(const std::string& fileName, const std::vector<uint8_t>& bytes);
+    std::string FirmwareReport();
+    // How long the bootloader takes to program each 1024-byte chunk.
+    void SetChunkWriteMs(int ms);
     // A transmitted train comes back as a capture, as if the emitter shone
     // into the receiver.
     void SetLoopback(bool on);
@@ -97,7 +106,7 @@ private:
         int owner = 0;
         bool claimed = false;
     };
-    enum class Phase { Idle, TrainData, FirmwareData };
+    enum class Phase { Idle, TrainData };
     struct FaultPlan {
         int after = 0;
         int count = -1;
@@ -117,6 +126,8 @@ private:
     bool RefusedForTimeout(int timeoutMs, const std::string& what);
     bool QueueLocked(std::vector<uint8_t> capture);
     TransferReply VendorReply(int request, int value);
+    int BulkWriteLocked(int handle, int endpoint, const uint8_t* bytes, int size, int timeoutMs, int& flashMs);
+    bool AbandonsImage(const std::vector<uint8_t>& bytes) const;
     void ReceiveBulk(int owner, const std::vector<uint8_t>& bytes);
     void ReceiveFrame(int owner, const std::vector<uint8_t>& bytes);
     void ExecuteCommand(const std::vector<uint8_t>& payload);
@@ -150,7 +161,6 @@ private:
     size_t phaseReceived = 0;
     std::vector<uint8_t> phaseBytes; // the first kMaxFirmwareBytes of the phase
     std::optional<size_t> armedReadLength;
-    bool firmwareOpen = false; // a begin frame arrived, the end frame not yet
 
     // What the host did, the recent part of it.
     RecentItems<std::vector<uint8_t>> bulkWrites{1024, 8u << 20};
@@ -160,14 +170,14 @@ private:
     int trainCount = 0;
     Trigger trigger;
     int signalCount = 0;
-    std::vector<uint8_t> firmware;
-    bool firmwareReceived = false;
     int openCount = 0;
+    int writingHandle = 0; // the handle of the bulk write being received
     int unclaimedTransfers = 0;
 
     std::map<Fault, FaultPlan> faults;
     bool loopback = false;
     EventLog log;
+    Bootloader loader; // what the bootloader received and flashed
 };
 
 } // namespace usbsim

@@ -66,7 +66,9 @@ enum class Fault {
     WrongStatusMarker,// status reply starts with another byte than 0x58
     ClaimFails,       // usb_claim_interface returns an error
     ShortBulk,        // bulk transfers move one byte less than asked
-    UnplugMidTransfer // the next bulk transfer unplugs the device and fails
+    UnplugMidTransfer, // the next bulk transfer unplugs the device and fails
+    FailChunk,        // the bootloader refuses a chunk of the firmware image (stall)
+    NoBootloader      // EnterBootloader: the device leaves the bus and its bootloader never comes up
 };
 
 } // namespace usbsim

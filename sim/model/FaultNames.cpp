@@ -19,6 +19,8 @@ constexpr NamedFault kNames[] = {
     {Fault::ClaimFails, "claim-fails"},
     {Fault::ShortBulk, "short-bulk"},
     {Fault::UnplugMidTransfer, "unplug-mid-transfer"},
+    {Fault::FailChunk, "fail-chunk"},
+    {Fault::NoBootloader, "no-bootloader"},
 };
 
 } // namespace

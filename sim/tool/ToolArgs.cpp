@@ -9,7 +9,8 @@ namespace {
 
 const std::set<std::string> kValueOptions = {"--socket", "--hold",   "--interval", "--channel", "--name",
                                              "--version", "--serial", "--type",     "--toggle",  "--seed",
-                                             "--jitter",  "--reenumerate-ms", "--after"};
+                                             "--jitter",  "--reenumerate-ms", "--after", "--expect",
+                                             "--firmware", "--firmware-version", "--flash-ms"};
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "sim/model/CaptureCodec.h"
 #include "sim/model/FaultNames.h"
 #include "sim/remotes/CaptureFile.h"
+#include "sim/tool/FirmwareFile.h"
 #include "sim/remotes/SampleRemotes.h"
 #include "sim/tool/ToolArgs.h"
 
@@ -25,6 +26,7 @@ constexpr int kExitFailed = 3;
 const char* const kUsage = R"(usage: wavix-sim [--socket PATH] COMMAND [ARGS]
 
   daemon [--unplugged] [--no-loopback] [--reenumerate-ms N] [--verbose]
+         [--firmware FILE.UPF] [--firmware-version V] [--flash-ms N]
                           host the simulated device (runs in the foreground)
   remotes                 list the sample remotes and their keys
   press REMOTE KEY [--hold N] [--toggle 0|1] [--seed N] [--jitter PCT]
@@ -43,6 +45,11 @@ const char* const kUsage = R"(usage: wavix-sim [--socket PATH] COMMAND [ARGS]
   identity [--name T] [--version T] [--serial N] [--type T]
                           show or change what the device reports about itself
   loopback [on|off]       show or switch the IR loop-back (a sent train comes back as a capture)
+  firmware [--expect FILE.UPF] [--version V]
+                          show the firmware image the bootloader received (length, CRC-32,
+                          intact or not) and the versions; --expect names the image the
+                          programs should send (its name gives the new version), --version
+                          sets the version the next image carries
 
 The socket is --socket, else $WAVIX_SIM_SOCKET, else $XDG_RUNTIME_DIR/wavix-sim.sock,
 else /tmp/wavix-sim-<uid>.sock.
@@ -84,6 +91,7 @@ private:
     int Log();
     int Identity();
     int Loopback();
+    int Firmware();
 
     ToolArgs args;
     std::string socketPath;
@@ -150,6 +158,8 @@ int Tool::Run()
         code = Identity();
     else if (command == "loopback")
         code = Loopback();
+    else if (command == "firmware")
+        code = Firmware();
     else
         return Usage("unknown command: " + command);
     return daemonMissing ? kExitNoDaemon : code;
@@ -166,6 +176,19 @@ int Tool::Daemon()
     if (!delay)
         return Usage(args.error);
     options.reenumerationDelayMs = static_cast<int>(*delay);
+    const auto flashMs = args.Number("--flash-ms", 0, 0, 1000);
+    if (!flashMs)
+        return Usage(args.error);
+    options.chunkWriteMs = static_cast<int>(*flashMs);
+    options.imageVersion = args.Option("--firmware-version").value_or("");
+    if (const auto path = args.Option("--firmware")) {
+        std::string error;
+        const auto image = ReadFirmwareFile(*path, error);
+        if (!image)
+            return Usage(error);
+        options.expectedImageName = image->name;
+        options.expectedImage = image->bytes;
+    }
     return RunDaemon(options);
 }
 
@@ -420,6 +443,32 @@ int Tool::Loopback()
         return kExitFailed;
     MessageReader in(reply);
     std::printf("loop-back: %s\n", in.U8() ? "on" : "off");
+    return 0;
+}
+
+int Tool::Firmware()
+{
+    if (args.positional.size() != 1)
+        return Usage("firmware takes only --expect FILE and --version V");
+    uint8_t mask = 0;
+    const auto version = args.Option("--version");
+    mask |= version ? FirmwareField::kVersion : 0;
+    FirmwareFile expected;
+    if (const auto path = args.Option("--expect")) {
+        std::string error;
+        auto image = ReadFirmwareFile(*path, error);
+        if (!image)
+            return Usage(error);
+        expected = std::move(*image);
+        mask |= FirmwareField::kExpected;
+    }
+    std::vector<uint8_t> reply;
+    MessageWriter request;
+    request.U8(static_cast<uint8_t>(Op::Firmware)).U8(mask).Str(version.value_or("")).Str(expected.name).Bytes(expected.bytes);
+    if (!Call(request, reply))
+        return kExitFailed;
+    MessageReader in(reply);
+    std::printf("%s", in.Str().c_str());
     return 0;
 }
 
