@@ -8,6 +8,7 @@
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WaveformPanel.h"
 #include "analyzer/core/DeviceMonitor.h"
+#include "analyzer/core/FirmwareUpdate.h"
 #include "analyzer/core/Transmit.h"
 #include "analyzer/decode/CodeText.h"
 #include "analyzer/decode/ProtocolIdentify.h"
@@ -57,6 +58,7 @@ CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent)
 
 CWavixDlg::~CWavixDlg()
 {
+    firmware->Shutdown();
     qApp->removeEventFilter(this);
 }
 
@@ -70,7 +72,8 @@ void CWavixDlg::RunStartup()
     setWindowIcon(WavixIcon());
     waveform->AttachZoomList(zoomList);
 
-    deviceWatcher = new DeviceChangeWatcher([this] { return device.ListMatchingDevices(); }, this);
+    StartFirmwareUpdates();
+    deviceWatcher = new DeviceChangeWatcher([this] { return ListDevicesUnlessHeld(); }, this);
     connect(deviceWatcher, &DeviceChangeWatcher::DeviceChange, this, &CWavixDlg::OnDeviceChange);
     deviceWatcher->Start();
 
@@ -140,7 +143,7 @@ void CWavixDlg::ClearChannels()
 
 void CWavixDlg::TransmitChannel(int channel)
 {
-    if (channel < 0 || channel >= kChannelCount)
+    if (channel < 0 || channel >= kChannelCount || DeviceHeldByFirmware())
         return;
     TransmitTrain(device, capture.channels[size_t(channel)]);
 }
@@ -176,13 +179,17 @@ void CWavixDlg::UpdateTriggerLabel()
 
 void CWavixDlg::OnDeviceChange(int kind, int broadcastType, const QString& path)
 {
-    if (IsOurDeviceChange(kind, broadcastType, path))
+    if (IsOurDeviceChange(kind, broadcastType, path) && !DeviceHeldByFirmware())
         device.FindDevice();
 }
 
 void CWavixDlg::DeviceMonitorTick()
 {
-    switch (::DeviceMonitorTick(device, settings, lastShownConnected)) {
+    if (DeviceHeldByFirmware())
+        return;
+    const ConnectionChange change = ::DeviceMonitorTick(device, settings, lastShownConnected);
+    PublishDeviceToFirmware();
+    switch (change) {
     case ConnectionChange::Connected: {
         const DeviceIdentity identity = device.Identity();
         statusLine->setText(identity.deviceName + QStringLiteral(" - Version ") + identity.deviceVersion);
@@ -199,11 +206,14 @@ void CWavixDlg::DeviceMonitorTick()
 void CWavixDlg::FirstDeviceSearch()
 {
     deviceSearchTimer.stop();
-    device.FindDevice();
+    if (!DeviceHeldByFirmware())
+        device.FindDevice();
 }
 
 void CWavixDlg::CapturePollTick()
 {
+    if (DeviceHeldByFirmware())
+        return;
     PollCapture(capture, settings, device, this);
 }
 
@@ -275,6 +285,7 @@ void CWavixDlg::closeEvent(QCloseEvent* event)
     deviceSearchTimer.stop();
     if (deviceWatcher)
         deviceWatcher->Stop();
+    firmware->Shutdown();
     event->accept();
 }
 

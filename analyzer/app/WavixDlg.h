@@ -20,6 +20,7 @@ class CCodeTextBox;
 class CVendorDlg;
 class CWaveformPanel;
 class DeviceChangeWatcher;
+class FirmwareUpdate;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -68,6 +69,7 @@ public:
     const CMultiLanguage& Language() const override { return language; }
     CEPDevice& Device() { return device; }
     WaveformController& Waveform() { return *waveform; }
+    FirmwareUpdate& Firmware() { return *firmware; }
     QAction* Command(int commandId) const { return commands.value(commandId); }
 
     // The code library window: shown again while it is open, else created.
@@ -109,6 +111,12 @@ private:
     void SetStartCaption();
     void UpdateChannelLabel();
     void RunVendorCodeTest(int channel);
+    // Firmware update: the window's part (WavixDlgFirmware.cpp).
+    void StartFirmwareUpdates();
+    void ShowFirmwareResult(bool ok);
+    void PublishDeviceToFirmware();
+    bool DeviceHeldByFirmware() const;
+    QStringList ListDevicesUnlessHeld();
 
     QString appDirectory;
     CaptureState capture;
@@ -119,6 +127,8 @@ private:
     QPointer<CVendorDlg> vendorWindow; // null once the window has closed
 
     std::unique_ptr<WaveformController> waveform; // the two panels and the zoom list
+    std::unique_ptr<FirmwareUpdate> firmware;     // uses the device: destroyed before it
+    QStringList listedDevices;                    // the last device list, kept while a transfer holds the device
     DeviceChangeWatcher* deviceWatcher = nullptr;
 
     QTimer deviceMonitorTimer; // timer 2
