@@ -8,7 +8,7 @@
 
 void CWavixDlg::StartFirmwareUpdates()
 {
-    firmware = std::make_unique<FirmwareUpdate>(device, appDirectory);
+    firmware = std::make_unique<FirmwareUpdate>(device, QStringList{appDirectory});
     connect(firmware.get(), &FirmwareUpdate::ShowResult, this, &CWavixDlg::ShowFirmwareResult);
     connect(firmware.get(), &FirmwareUpdate::RediscoveryDue, this,
             [this](int delayMs) { deviceSearchTimer.start(delayMs); });

@@ -22,21 +22,23 @@ bool IsFirmwareImageName(const QString& fileName)
     return fileName.toUpper().endsWith(kImageSuffix);
 }
 
-QString FindNewerFirmware(const QString& folder, const DeviceIdentity& device)
+QString FindNewerFirmware(const QStringList& folders, const DeviceIdentity& device)
 {
     const QString running =
         device.deviceName.contains(kNormalFirmwareMark) ? device.deviceVersion : QString(kNoVersion);
     QString best = running;
     QString path;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        if (!IsFirmwareImageName(entry.fileName()))
-            continue;
-        const QString version = entry.fileName().chopped(kImageSuffix.size());
-        if (CompareVersions(version, best) > 0) {
-            best = version;
-            path = entry.absoluteFilePath();
+    for (const QString& folder : folders) {
+        const QFileInfoList entries =
+            QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo& entry : entries) {
+            if (!IsFirmwareImageName(entry.fileName()))
+                continue;
+            const QString version = entry.fileName().chopped(kImageSuffix.size());
+            if (CompareVersions(version, best) > 0) {
+                best = version;
+                path = entry.absoluteFilePath();
+            }
         }
     }
     return path;

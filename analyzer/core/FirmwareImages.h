@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -23,12 +24,12 @@ bool ReadyForFirmwareSearch(const DeviceSnapshot& device);
 // True for names ending in ".UPF" in any case.
 bool IsFirmwareImageName(const QString& fileName);
 
-// The image in `folder` whose name carries the newest version newer than the
-// device's firmware, as a full path; empty when there is none. A device not
-// running its normal firmware (no "Logic Analyzer" in its name) counts as
+// The image in `folders` whose name carries the newest version newer than
+// the device's firmware, as a full path; empty when there is none. A device
+// not running its normal firmware (no "Logic Analyzer" in its name) counts as
 // version 0.0.0.0, so any versioned image is newer. Among equal versions the
-// first name in folder order wins.
-QString FindNewerFirmware(const QString& folder, const DeviceIdentity& device);
+// first folder, then the first name in it, wins.
+QString FindNewerFirmware(const QStringList& folders, const DeviceIdentity& device);
 
 // No real image comes near this; a larger file is refused rather than read
 // whole into memory.

@@ -12,8 +12,8 @@ namespace {
 Q_LOGGING_CATEGORY(lcFirmware, "wavix.firmware")
 } // namespace
 
-FirmwareUpdate::FirmwareUpdate(CEPDevice& device, QString folder, QObject* parent)
-    : QObject(parent), device(device), folder(std::move(folder))
+FirmwareUpdate::FirmwareUpdate(CEPDevice& device, QStringList folders, QObject* parent)
+    : QObject(parent), device(device), folders(std::move(folders))
 {
     handshakeTimer.setInterval(kHandshakeIntervalMs);
     connect(&handshakeTimer, &QTimer::timeout, this, &FirmwareUpdate::HandshakeTick);
@@ -54,7 +54,7 @@ void FirmwareUpdate::RunSearch()
     // Past shutdown there is no window left to take an image.
     QString path;
     if (keepRunning && current.identified)
-        path = FindNewerFirmware(folder, current.identity);
+        path = FindNewerFirmware(folders, current.identity);
     if (!path.isEmpty()) {
         qCDebug(lcFirmware) << "newer firmware than" << current.identity.deviceVersion << ":" << path;
         AwaitUiThread(

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <atomic>
@@ -36,8 +37,8 @@ public:
     static constexpr int kSearchPollMs = 100;
     static constexpr int kRediscoveryDelayMs = 1000;
 
-    // `folder`: where the images lie, the program folder.
-    FirmwareUpdate(CEPDevice& device, QString folder, QObject* parent = nullptr);
+    // `folders`: where the images lie, the program folder first.
+    FirmwareUpdate(CEPDevice& device, QStringList folders, QObject* parent = nullptr);
     ~FirmwareUpdate() override;
 
     // The device as the UI thread last saw it; the search thread reads this
@@ -98,7 +99,7 @@ private:
     void FinishTicket(uint64_t ticket);
 
     CEPDevice& device;
-    const QString folder;
+    const QStringList folders;
 
     std::atomic<bool> keepRunning{true};
     std::atomic<bool> deviceHeld{false};

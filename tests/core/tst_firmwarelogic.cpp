@@ -109,7 +109,7 @@ private slots:
         QTemporaryDir folder;
         for (const QString& name : files)
             QVERIFY(WriteFile(folder.filePath(name), name.toUtf8()));
-        const QString path = FindNewerFirmware(folder.path(), Device(deviceName, QStringLiteral("1.0.1.1")));
+        const QString path = FindNewerFirmware({folder.path()}, Device(deviceName, QStringLiteral("1.0.1.1")));
         QCOMPARE(path, chosen.isEmpty() ? QString() : folder.filePath(chosen));
     }
 
@@ -118,8 +118,23 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Z_9.9.9.9.UPF")));
         QVERIFY(WriteFile(folder.filePath(QStringLiteral("A_1.0.2.0.UPF")), "image"));
-        QCOMPARE(FindNewerFirmware(folder.path(), Device(QStringLiteral("IR Logic Analyzer"), QStringLiteral("1.0.1.1"))),
+        QCOMPARE(FindNewerFirmware({folder.path()}, Device(QStringLiteral("IR Logic Analyzer"), QStringLiteral("1.0.1.1"))),
                  folder.filePath(QStringLiteral("A_1.0.2.0.UPF")));
+    }
+
+    // The newest across all folders; on a tie the earlier folder's image.
+    void severalFolders()
+    {
+        QTemporaryDir first, second;
+        QVERIFY(WriteFile(first.filePath(QStringLiteral("A_1.0.2.0.UPF")), "a"));
+        QVERIFY(WriteFile(second.filePath(QStringLiteral("A_1.0.3.0.UPF")), "b"));
+        QVERIFY(WriteFile(second.filePath(QStringLiteral("0_1.0.2.0.UPF")), "c"));
+        const DeviceIdentity device = Device(QStringLiteral("IR Logic Analyzer"), QStringLiteral("1.0.1.1"));
+        QCOMPARE(FindNewerFirmware({first.path(), second.path()}, device), second.filePath(QStringLiteral("A_1.0.3.0.UPF")));
+        QVERIFY(QFile::remove(second.filePath(QStringLiteral("A_1.0.3.0.UPF"))));
+        QCOMPARE(FindNewerFirmware({first.path(), second.path()}, device), first.filePath(QStringLiteral("A_1.0.2.0.UPF")));
+        QCOMPARE(FindNewerFirmware({first.path() + QStringLiteral("/missing"), second.path()}, device),
+                 second.filePath(QStringLiteral("0_1.0.2.0.UPF")));
     }
 
     void searchWaitsForAnIdentifiedInfraredDevice_data()

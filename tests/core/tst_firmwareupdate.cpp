@@ -111,7 +111,7 @@ private slots:
         usbsim::SetReenumerationDelayMs(150);
         folder = std::make_unique<QTemporaryDir>();
         device = std::make_unique<CEPDevice>();
-        update = std::make_unique<FirmwareUpdate>(*device, folder->path());
+        update = std::make_unique<FirmwareUpdate>(*device, QStringList{folder->path()});
         window = std::make_unique<WindowStandIn>(*device, *update);
     }
     void cleanup()
