@@ -228,6 +228,25 @@ private slots:
         QCOMPARE(usbsim::ClaimedInterfaces(), 0);
     }
 
+    // The cable is pulled mid-image: "fail", the device is closed and not
+    // found until it is plugged in again, then in its bootloader.
+    void unpluggedMidTransfer()
+    {
+        usbsim::SetChunkWriteMs(5);
+        PlaceImage(QStringLiteral("Wavix_1.0.2.0.UPF"), TestImage(30 * 1024));
+        connect(update.get(), &FirmwareUpdate::TransferStarted, this,
+                [] { usbsim::InjectFault(usbsim::Fault::UnplugMidTransfer, 1); });
+        Start();
+        QTRY_COMPARE_WITH_TIMEOUT(window->results, QList<bool>{false}, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->rediscoveries, 1, 5000);
+        QVERIFY(!device->IsOpen());
+        QCOMPARE(usbsim::OpenHandles(), 0);
+        usbsim::Plug();
+        QTRY_VERIFY(device->identified);
+        QCOMPARE(device->Identity().deviceName, QStringLiteral("Quendar BOOTLOADER"));
+        QVERIFY(usbsim::ReceivedFirmware().empty());
+    }
+
     // Another thread sends trains as fast as it can while the image goes
     // out: the device's lock keeps every frame out of the image.
     void framesFromAnotherThreadNeverInterleave()
