@@ -232,11 +232,17 @@ private slots:
     // found until it is plugged in again, then in its bootloader.
     void unpluggedMidTransfer()
     {
-        usbsim::SetChunkWriteMs(5);
-        PlaceImage(QStringLiteral("Wavix_1.0.2.0.UPF"), TestImage(30 * 1024));
-        connect(update.get(), &FirmwareUpdate::TransferStarted, this,
-                [] { usbsim::InjectFault(usbsim::Fault::UnplugMidTransfer, 1); });
+        usbsim::SetChunkWriteMs(5); // a second for the image
+        PlaceImage(QStringLiteral("Wavix_1.0.2.0.UPF"), TestImage(200 * 1024));
         Start();
+        // Pulled once the first chunks are in: the old firmware is erased.
+        const auto chunksIn = [] {
+            const QString report = QString::fromStdString(usbsim::FirmwareReport());
+            const auto match = QRegularExpression(QStringLiteral("receiving an image: (\\d+) of")).match(report);
+            return match.hasMatch() && match.captured(1).toInt() >= 2048;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(chunksIn(), 10000);
+        usbsim::InjectFault(usbsim::Fault::UnplugMidTransfer, 1);
         QTRY_COMPARE_WITH_TIMEOUT(window->results, QList<bool>{false}, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(window->rediscoveries, 1, 5000);
         QVERIFY(!device->IsOpen());
