@@ -148,7 +148,7 @@ QString CodeCommandsUsageText()
         "      --name NAME         the code of that name (default: the file's first code)\n"
         "      --from FORMAT       read as FORMAT instead of finding it\n"
         "\n"
-        "The code library (Record.dat, in the analyzer's folder):\n"
+        "The code library (Record.dat, beside the analyzer or, installed, in ~/.config/wavix):\n"
         "  library list Record.dat               number, name, protocol, pulse count, total us of each entry\n"
         "  library export Record.dat --to flipper|lirc|pronto|raw [--frequency HZ] [--out FILE]\n"
         "                                        every entry, names kept\n"

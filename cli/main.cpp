@@ -26,8 +26,8 @@
 //                  TAB <total duration us>
 //   text     The text of the analyzer's output box for one channel (default
 //            channel 1), exactly, its line breaks being CR LF, followed by one
-//            LF; nothing for an empty channel. Defaults come from Setting.ini
-//            in this program's folder, or the analyzer's built-in defaults
+//            LF; nothing for an empty channel. Defaults come from the
+//            analyzer's Setting.ini (DataFolder.h), or its built-in defaults
 //            when there is none; the options override them.
 //
 //   export   The channel's code in FORMAT (pronto, lirc, mode2, flipper, raw,
@@ -41,6 +41,7 @@
 // Exit status: 0 done, 1 missing or unreadable file, 2 bad arguments or a
 // malformed code file (or a code the format cannot hold).
 
+#include "analyzer/core/DataFolder.h"
 #include "analyzer/settings/SettingsStore.h"
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
             Write(stderr, QStringLiteral("wavix-cli: %1\nTry 'wavix-cli --help'.\n").arg(parsed.error));
             return kExitUsage;
         }
-        output = RunCliRequest(*parsed.request, SettingsFilePath(QCoreApplication::applicationDirPath()));
+        output = RunCliRequest(*parsed.request, SettingsFilePath(DataFolderPath(QCoreApplication::applicationDirPath())));
         if (parsed.request->command == CliCommand::Help)
             output.out += CodeCommandsUsageText();
     }

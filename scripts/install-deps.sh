@@ -13,10 +13,16 @@ packages=(
   xdg-utils
   xvfb xdotool  # the built-remote process test: a virtual display and clicks
   python3       # scripts/mutants.sh reads its list and applies the mutants
+  librsvg2-bin dpkg-dev  # the icons drawn from their SVG; the packages' dependencies
+  desktop-file-utils appstream groff-base  # checking the installed desktop entries, metainfo, man pages
 )
 # The run command starts the analyzer on a virtual display when there is no desktop.
 if [ "${1:-}" = "--run" ]; then
   packages+=(xvfb)
+fi
+# scripts/test-package.sh installs the packages into a fresh Debian.
+if [ "${1:-}" = "--package" ]; then
+  packages+=(debootstrap python3 imagemagick)
 fi
 # Fuzzing campaigns build with clang and libFuzzer.
 if [ "${1:-}" = "--fuzz" ]; then

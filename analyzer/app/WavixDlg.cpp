@@ -7,11 +7,13 @@
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WaveformController.h"
 #include "analyzer/app/WaveformPanel.h"
+#include "analyzer/core/DataFolder.h"
 #include "analyzer/core/DeviceMonitor.h"
 #include "analyzer/core/FirmwareUpdate.h"
 #include "analyzer/core/Transmit.h"
 #include "analyzer/decode/CodeText.h"
 #include "analyzer/decode/ProtocolIdentify.h"
+#include "analyzer/library/SuccessChime.h"
 #include "analyzer/settings/SettingsStore.h"
 #include "analyzer/view/ZoomTable.h"
 #include "device/DeviceChangeWatcher.h"
@@ -45,7 +47,10 @@ QString ProgramFolder(const QString& appDir)
 
 // The translator comes first: it creates Setting.ini before any setting is read.
 CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent)
-    : QMainWindow(parent), appDirectory(ProgramFolder(appDir)), language(appDirectory)
+    : QMainWindow(parent),
+      appDirectory(EnsureDataFolder(ProgramFolder(appDir))),
+      sharedDirectory(SharedFilesFolder(ProgramFolder(appDir))),
+      language(appDirectory)
 {
     SetControlId(this, ids::kMainDialog);
     setWindowTitle(QStringLiteral("Wavix II"));
@@ -96,6 +101,11 @@ void CWavixDlg::RunStartup()
 
     waveform->SelectZoomIndex(kStartZoomIndex);
     waveform->RefreshView();
+
+    // The built-in chime goes where the user may replace it with their own.
+    const QString chime = appDirectory + QStringLiteral("/success.wav");
+    if (!QFileInfo::exists(chime))
+        WriteSuccessChime(chime);
 
     const QString ini = SettingsPath();
     LoadTriggerSettings(ini, settings);
@@ -275,7 +285,7 @@ void CWavixDlg::ShowAbout()
 void CWavixDlg::ShowHelp()
 {
     // A missing guide or viewer is not worth a message.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(appDirectory + QLatin1Char('/') + QLatin1String(kGuideFile)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(sharedDirectory + QLatin1Char('/') + QLatin1String(kGuideFile)));
 }
 
 void CWavixDlg::closeEvent(QCloseEvent* event)

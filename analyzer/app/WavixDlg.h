@@ -35,7 +35,9 @@ class WaveformController;
 class CWavixDlg : public QMainWindow, private CaptureEvents, private VendorHost, private OptionsHost {
     Q_OBJECT
 public:
-    // `appDirectory` empty: the folder of the program file.
+    // `appDirectory`: the program folder, empty for the folder of the program
+    // file. The window keeps its files there, or in the user's folder when
+    // the copy is installed (DataFolder.h).
     explicit CWavixDlg(const QString& appDirectory = QString(), QWidget* parent = nullptr);
     ~CWavixDlg() override;
 
@@ -118,7 +120,8 @@ private:
     bool DeviceHeldByFirmware() const;
     QStringList ListDevicesUnlessHeld();
 
-    QString appDirectory;
+    QString appDirectory;    // Setting.ini, Record.dat, Language/, success.wav
+    QString sharedDirectory; // the user guide
     CaptureState capture;
     AnalyzerSettings settings;
     CEPDevice device;

@@ -1,5 +1,6 @@
 #include "analyzer/library/SuccessChime.h"
 
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -81,4 +82,11 @@ QByteArray SuccessChimeWav()
     for (int16_t sample : pcm)
         Put<int16_t>(wav, sample);
     return wav;
+}
+
+bool WriteSuccessChime(const QString& path)
+{
+    QSaveFile file(path);
+    const QByteArray wav = SuccessChimeWav();
+    return file.open(QIODevice::WriteOnly) && file.write(wav) == wav.size() && file.commit();
 }

@@ -11,7 +11,7 @@ class CMultiLanguage;
 // main window implements it; the library never sees the main window itself.
 class VendorHost {
 public:
-    // The program folder: Record.dat, Setting.ini and success.wav live here.
+    // The data folder (DataFolder.h): Record.dat, Setting.ini and success.wav live here.
     virtual QString LibraryFolder() const = 0;
     virtual const std::array<PulseTrain, kChannelCount>& ChannelTrains() const = 0;
     virtual int SelectedChannel() const = 0;

@@ -17,7 +17,7 @@ int RunRemote(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Remote"));
-    QApplication::setDesktopFileName(QStringLiteral("remote"));
+    QApplication::setDesktopFileName(QStringLiteral("wavix-remote"));
     CRemoteDlg dialog;
     dialog.show();
     return app.exec();

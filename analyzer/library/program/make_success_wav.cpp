@@ -1,9 +1,6 @@
 // Writes the code test's success chime: make_success_wav <file>
 #include "analyzer/library/SuccessChime.h"
 
-#include <QSaveFile>
-#include <QString>
-
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -12,9 +9,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <success.wav>\n", argv[0]);
         return 2;
     }
-    QSaveFile file(QString::fromLocal8Bit(argv[1]));
-    const QByteArray wav = SuccessChimeWav();
-    if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size() || !file.commit()) {
+    if (!WriteSuccessChime(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

@@ -1,0 +1,99 @@
+// An installed analyzer keeps the user's files in ~/.config/wavix and never
+// writes to its installed folders; a copy in a folder the user owns keeps
+// them beside itself, as before.
+#include "analyzer/app/ControlIds.h"
+#include "analyzer/app/WavixDlg.h"
+#include "analyzer/library/CodeLibrary.h"
+#include "analyzer/library/RecordFile.h"
+#include "analyzer/library/SuccessChime.h"
+#include "analyzer/library/window/VendorDlg.h"
+#include "analyzer/settings/SettingsStore.h"
+#include "sim/SimControl.h"
+
+#include <QDir>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestInstalledCopy : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> root;
+    QString Path(const QString& name) const { return root->filePath(name); }
+    QStringList Listing(const QString& folder) const
+    {
+        return QDir(Path(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+private slots:
+    void init()
+    {
+        usbsim::Reset();
+        root = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(Path("usr/bin")) && QDir().mkpath(Path("usr/share/wavix")));
+        QVERIFY(QDir().mkpath(Path("build/bin")));
+        qputenv("XDG_CONFIG_HOME", Path("config").toUtf8());
+    }
+
+    void installedCopyKeepsTheUserFilesInTheConfigFolder()
+    {
+        const QString config = Path("config/wavix");
+        CodeLibrary library;
+        PulseTrain train;
+        train[0] = 1;
+        train[1] = 9000;
+        train[2] = 4500;
+        library.Append(QStringLiteral("kept"), train);
+        QVERIFY(QDir().mkpath(config));
+        QVERIFY(SaveRecords(config + QStringLiteral("/Record.dat"), library));
+
+        auto window = std::make_unique<CWavixDlg>(Path("usr/bin"));
+        QCOMPARE(window->AppDirectory(), config);
+        QCOMPARE(window->SettingsPath(), config + QStringLiteral("/Setting.ini"));
+        QCOMPARE(Contents(config + QStringLiteral("/success.wav")), SuccessChimeWav());
+
+        // The library window reads the user's Record.dat and writes the
+        // user's Setting.ini.
+        window->show();
+        window->Command(ids::kCmdVendor)->trigger();
+        CVendorDlg* vendor = window->VendorWindow();
+        QVERIFY(vendor && QTest::qWaitForWindowExposed(vendor));
+        QCOMPARE(vendor->List()->model()->rowCount(), 1);
+        QCOMPARE(ReadSetting(config + QStringLiteral("/Setting.ini"), "Test", "Enabled", "?"), QStringLiteral("FALSE"));
+        window.reset();
+
+        QCOMPARE(Listing("usr/bin"), QStringList());
+        QCOMPARE(Listing("usr/share/wavix"), QStringList());
+    }
+
+    void theUsersOwnChimeStays()
+    {
+        QVERIFY(QDir().mkpath(Path("config/wavix")));
+        QFile own(Path("config/wavix/success.wav"));
+        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
+        own.close();
+        CWavixDlg window(Path("usr/bin"));
+        QCOMPARE(Contents(Path("config/wavix/success.wav")), QByteArray("mine"));
+    }
+
+    void portableCopyKeepsItsFilesBesideItself()
+    {
+        CWavixDlg window(Path("build/bin"));
+        QCOMPARE(window.AppDirectory(), Path("build/bin"));
+        QCOMPARE(Listing("build/bin"), QStringList{"success.wav"});
+        QVERIFY(!QFileInfo::exists(Path("config")));
+    }
+};
+
+QTEST_MAIN(TestInstalledCopy)
+#include "tst_installedcopy.moc"
