@@ -40,7 +40,7 @@ ls -l "${debs[@]}"
 
 target="$(mktemp -d /tmp/wavix-bookworm.XXXXXX)"
 cleanup() {
-  umount "$target/proc" 2>/dev/null || true
+  umount "$target/dev/pts" "$target/proc" 2>/dev/null || true
   if [ "$keep" -eq 1 ]; then echo "The Debian tree stays in $target"; else rm -rf "$target"; fi
 }
 trap cleanup EXIT
@@ -52,6 +52,7 @@ else
   debootstrap --variant=minbase bookworm "$target" http://deb.debian.org/debian >/dev/null
 fi
 mount -t proc proc "$target/proc"
+mount -t devpts -o newinstance devpts "$target/dev/pts"
 cp /etc/resolv.conf "$target/etc/resolv.conf"
 work="$target/root/wavix"
 mkdir -p "$work"
@@ -101,8 +102,14 @@ window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Wavix II' | he
 wait_for '[ -f ~/.config/wavix/success.wav ]' || fail "wavix wrote no success.wav into ~/.config/wavix"
 [ "$(stat -c %a ~/.config ~/.config/wavix | tr '\n' ' ')" = "700 700 " ] || fail "~/.config/wavix is not private"
 # Operation > Vendor: the library window records its state in Setting.ini.
-xdotool windowactivate --sync "$window" key --clearmodifiers alt+o && sleep 0.5 && xdotool key v
-wait_for '[ -f ~/.config/wavix/Setting.ini ]' || fail "wavix wrote no Setting.ini into ~/.config/wavix"
+# No window manager runs: the window gets the focus directly.
+xdotool windowfocus --sync "$window"
+xdotool key alt+o
+sleep 0.5
+xdotool key v
+wait_for 'grep -qi "^\[Test\]" ~/.config/wavix/Setting.ini 2>/dev/null' \
+  || fail "wavix wrote no Setting.ini with the library window's state into ~/.config/wavix"
+[ -n "$(ls ~/.config/wavix/Language/ 2>/dev/null)" ] || fail "no language packs in ~/.config/wavix/Language"
 wavix-sim press nec-tv power >/dev/null || fail "wavix-sim press"
 sleep 1
 shot wavix

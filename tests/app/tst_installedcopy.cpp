@@ -61,6 +61,7 @@ private slots:
         QCOMPARE(window->AppDirectory(), config);
         QCOMPARE(window->SettingsPath(), config + QStringLiteral("/Setting.ini"));
         QCOMPARE(Contents(config + QStringLiteral("/success.wav")), SuccessChimeWav());
+        QVERIFY(!QDir(config + QStringLiteral("/Language")).isEmpty());
 
         // The library window reads the user's Record.dat and writes the
         // user's Setting.ini.
@@ -90,7 +91,7 @@ private slots:
     {
         CWavixDlg window(Path("build/bin"));
         QCOMPARE(window.AppDirectory(), Path("build/bin"));
-        QCOMPARE(Listing("build/bin"), QStringList{"success.wav"});
+        QCOMPARE(Listing("build/bin"), (QStringList{"Language", "Setting.ini", "success.wav"}));
         QVERIFY(!QFileInfo::exists(Path("config")));
     }
 };
