@@ -22,7 +22,7 @@ if [ "${1:-}" = "--run" ]; then
 fi
 # scripts/test-package.sh installs the packages into a fresh Debian.
 if [ "${1:-}" = "--package" ]; then
-  packages+=(debootstrap python3 imagemagick)
+  packages+=(debootstrap imagemagick)
 fi
 # Fuzzing campaigns build with clang and libFuzzer.
 if [ "${1:-}" = "--fuzz" ]; then

@@ -49,7 +49,7 @@ QString ProgramFolder(const QString& appDir)
 CWavixDlg::CWavixDlg(const QString& appDir, QWidget* parent)
     : QMainWindow(parent),
       appDirectory(EnsureDataFolder(ProgramFolder(appDir))),
-      sharedDirectory(SharedFilesFolder(ProgramFolder(appDir))),
+      programDirectory(ProgramFolder(appDir)),
       language(appDirectory)
 {
     SetControlId(this, ids::kMainDialog);
@@ -285,7 +285,7 @@ void CWavixDlg::ShowAbout()
 void CWavixDlg::ShowHelp()
 {
     // A missing guide or viewer is not worth a message.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(sharedDirectory + QLatin1Char('/') + QLatin1String(kGuideFile)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(SharedFilesFolder(programDirectory) + QLatin1Char('/') + QLatin1String(kGuideFile)));
 }
 
 void CWavixDlg::closeEvent(QCloseEvent* event)

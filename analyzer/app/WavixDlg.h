@@ -120,8 +120,8 @@ private:
     bool DeviceHeldByFirmware() const;
     QStringList ListDevicesUnlessHeld();
 
-    QString appDirectory;    // Setting.ini, Record.dat, Language/, success.wav
-    QString sharedDirectory; // the user guide
+    QString appDirectory;     // Setting.ini, Record.dat, Language/, success.wav
+    QString programDirectory; // the program's own folder (DataFolder.h)
     CaptureState capture;
     AnalyzerSettings settings;
     CEPDevice device;

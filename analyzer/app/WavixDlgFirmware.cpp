@@ -2,13 +2,14 @@
 // the result box and leaves the device alone while a transfer holds it.
 #include "analyzer/app/WavixDlg.h"
 
+#include "analyzer/core/DataFolder.h"
 #include "analyzer/core/FirmwareUpdate.h"
 
 #include <QMessageBox>
 
 void CWavixDlg::StartFirmwareUpdates()
 {
-    firmware = std::make_unique<FirmwareUpdate>(device, QStringList{appDirectory});
+    firmware = std::make_unique<FirmwareUpdate>(device, FirmwareFolders(programDirectory));
     connect(firmware.get(), &FirmwareUpdate::ShowResult, this, &CWavixDlg::ShowFirmwareResult);
     connect(firmware.get(), &FirmwareUpdate::RediscoveryDue, this,
             [this](int delayMs) { deviceSearchTimer.start(delayMs); });

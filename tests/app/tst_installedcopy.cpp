@@ -3,6 +3,7 @@
 // them beside itself, as before.
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WavixDlg.h"
+#include "analyzer/core/FirmwareUpdate.h"
 #include "analyzer/library/CodeLibrary.h"
 #include "analyzer/library/RecordFile.h"
 #include "analyzer/library/SuccessChime.h"
@@ -11,6 +12,9 @@
 #include "sim/SimControl.h"
 
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -75,6 +79,28 @@ private slots:
 
         QCOMPARE(Listing("usr/bin"), QStringList());
         QCOMPARE(Listing("usr/share/wavix"), QStringList());
+    }
+
+    // The package may ship firmware images; the user's folder comes first.
+    void installedCopyFindsTheShippedFirmware()
+    {
+        QVERIFY(QDir().mkpath(Path("usr/share/wavix/firmware")));
+        const QString image = Path("usr/share/wavix/firmware/Wavix_1.0.2.0.UPF");
+        QFile file(image);
+        const QByteArray bytes(3000, '\x5a');
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        usbsim::ExpectFirmware("Wavix_1.0.2.0.UPF", std::vector<uint8_t>(bytes.begin(), bytes.end()));
+
+        CWavixDlg window(Path("usr/bin"));
+        QSignalSpy found(&window.Firmware(), &FirmwareUpdate::UpdateFound);
+        window.show();
+        QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, 10000);
+        QCOMPARE(found.at(0).at(0).toString(), image);
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((box = window.findChild<QMessageBox*>(QStringLiteral("firmwareResult"))), 15000);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        QCOMPARE(usbsim::ReceivedFirmware(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
     }
 
     void theUsersOwnChimeStays()
