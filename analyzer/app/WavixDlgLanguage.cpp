@@ -51,7 +51,10 @@ void CWavixDlg::OpenOptions()
 
 void CWavixDlg::SendTriggerSettings()
 {
-    ::SendTriggerSettings(device, settings);
+    // A device busy with a firmware image restarts afterwards and is sent
+    // the trigger again when it is identified.
+    if (!DeviceHeldByFirmware())
+        ::SendTriggerSettings(device, settings);
 }
 
 void CWavixDlg::RepaintWindow()
