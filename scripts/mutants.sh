@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the hand-made mutants of tests/mutants/mutants.txt: scripts/mutants.sh [NAME...]
 # Copies the tree (as it stands, uncommitted changes included) to
-# build-mutants/src, builds it once in build-mutants/build, then for each
+# build-mutants/src, builds it once in build-mutants/src/build, then for each
 # mutant: applies it, rebuilds, runs the test the list names and, when that
 # stays green, the whole suite; then puts the file back. Prints one line per
 # mutant and the survivors at the end; exits 1 when any survived or is stale.
@@ -10,15 +10,32 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 list="$root/tests/mutants/mutants.txt"
 work="$root/build-mutants"
 src="$work/src"
-build="$work/build"
+# Inside the copy, where build/ sits in the tree: the compiler cache then
+# serves the first build from the ordinary one.
+build="$src/build"
 jobs="$(nproc 2>/dev/null || echo 2)"
 export QT_QPA_PLATFORM=offscreen
 
 mkdir -p "$src"
-(cd "$root" && git ls-files -co --exclude-standard -z | tar --null -T - -cf -) | tar -xf - -C "$src"
-# No debug information: builds of one changed file link much faster.
-"$root/scripts/build.sh" "$build" -DWAVIX_BENCH=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null 2>"$work/build.log" \
+# Only files that differ are written, so that make sees what changed since the
+# last run (an interrupted run may have left a mutant behind).
+(cd "$root" && git ls-files -co --exclude-standard -z) | python3 -c '
+import os, shutil, sys
+root, src = sys.argv[1], sys.argv[2]
+for name in sys.stdin.buffer.read().decode().split("\0"):
+    if not name or not os.path.isfile(os.path.join(root, name)):
+        continue
+    a, b = os.path.join(root, name), os.path.join(src, name)
+    if os.path.isfile(b) and open(a, "rb").read() == open(b, "rb").read():
+        continue
+    os.makedirs(os.path.dirname(b), exist_ok=True)
+    shutil.copyfile(a, b)
+    shutil.copymode(a, b)
+' "$root" "$src"
+"$src/scripts/build.sh" "$build" -DWAVIX_BENCH=OFF >/dev/null 2>"$work/build.log" \
   || { echo "the unmutated tree does not build: $work/build.log" >&2; exit 2; }
+grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$src" "$build/CMakeCache.txt" \
+  || { echo "$build is not a build of $src" >&2; exit 2; }
 # One test per line: name, file, test, from, to (\n and \\ escaped).
 mapfile -t entries < <(python3 - "$list" "$@" <<'PY'
 import sys
@@ -75,10 +92,13 @@ for entry in "${entries[@]}"; do
     stale+=("$name")
     continue
   fi
-  if ! cmake --build "$build" -j "$jobs" >"$work/$name.log" 2>&1; then
+  # The named test first, built alone; the whole tree only when it stays green.
+  if ! cmake --build "$build" -j "$jobs" --target "$test" >"$work/$name.log" 2>&1; then
     verdict="killed   $name: does not build"
-  elif ! ctest --test-dir "$build" -R "^$test\$" >>"$work/$name.log" 2>&1; then
+  elif ! ctest --test-dir "$build" -R "^$test\$" --output-on-failure >>"$work/$name.log" 2>&1; then
     verdict="killed   $name: by $test"
+  elif ! cmake --build "$build" -j "$jobs" >>"$work/$name.log" 2>&1; then
+    verdict="killed   $name: does not build"
   elif ! ctest --test-dir "$build" -j "$jobs" >>"$work/$name.log" 2>&1; then
     verdict="killed   $name: not by $test, by another test (see $work/$name.log)"
   else
