@@ -115,6 +115,13 @@ private:
     void StartDaemon()
     {
         daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // In a sanitizer build freed blocks wait in a quarantine of 256 MiB
+        // before they go back; the memory test measures what the daemon keeps.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("quarantine_size_mb=0"));
+        daemon.setProcessEnvironment(environment);
         daemon.start(WAVIX_SIM_TOOL, {"daemon", "--socket", socketPath, "--reenumerate-ms", "0"});
         QVERIFY(daemon.waitForStarted(5000));
         QTRY_VERIFY_WITH_TIMEOUT(Tool({"status"}) == 0, 5000);
