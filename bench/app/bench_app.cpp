@@ -6,7 +6,6 @@
 #include "analyzer/files/CaptureFile.h"
 #include "sim/SimControl.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -103,13 +102,3 @@ static void LargestCodeTextShown(benchmark::State& state)
     state.counters["rows"] = box->Rows().RowCount();
 }
 BENCHMARK(LargestCodeTextShown)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "analyzer/core/FirmwareUpdate.h"
 #include "sim/SimControl.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
@@ -111,14 +110,3 @@ static void UiStallDuringFirmwareTransfer(benchmark::State& state)
 }
 // The reported time is the longest stall, not the time of an iteration.
 BENCHMARK(UiStallDuringFirmwareTransfer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include "designer/KeyTypes.h"
 #include "designer/ui/RemoteDlg.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -99,13 +98,3 @@ BENCHMARK(DragSelection)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(NudgeSelection)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(RepaintDesignArea)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(ClickOneKey)->Arg(1000)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

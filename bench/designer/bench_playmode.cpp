@@ -5,7 +5,6 @@
 #include "designer/ui/RemoteDlg.h"
 #include "sim/SimControl.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -106,13 +105,3 @@ void BuildFortyKeys(benchmark::State& state)
 BENCHMARK(StartupToFirstPlayPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(RepaintPlayMode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BuildFortyKeys)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "analyzer/lang/MultiLanguage.h"
 #include "sim/SimControl.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,13 +42,3 @@ static void StartupLanguageSteps(benchmark::State& state)
     }
 }
 BENCHMARK(StartupLanguageSteps)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -10,7 +10,7 @@
 #include "sim/SimControl.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -114,13 +114,3 @@ static void RefreshList1023WithFilter(benchmark::State& state)
     }
 }
 BENCHMARK(RefreshList1023WithFilter)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

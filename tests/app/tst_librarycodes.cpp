@@ -29,15 +29,6 @@
 
 namespace {
 
-template <typename W>
-W* Numbered(QWidget* window, int id)
-{
-    for (W* widget : window->findChildren<W*>())
-        if (widget->property("controlId").toInt() == id)
-            return widget;
-    return nullptr;
-}
-
 QPushButton* Button(QWidget* window, const QString& text)
 {
     for (auto* button : window->findChildren<QPushButton*>())
@@ -130,9 +121,9 @@ private slots:
                 QTest::mouseClick(add->Check(0), Qt::LeftButton);
             add->NameEdit(0)->selectAll();
             QTest::keyClicks(add->NameEdit(0), QStringLiteral("TV power"));
-            QTest::mouseClick(Numbered<QPushButton>(add, vendorids::kOk), Qt::LeftButton);
+            QTest::mouseClick(NumberedControl<QPushButton>(add, vendorids::kOk), Qt::LeftButton);
         });
-        QTest::mouseClick(Numbered<QPushButton>(vendor, vendorids::kOk), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kOk), Qt::LeftButton);
         QCOMPARE(Names(vendor), QStringList{"TV power"});
         const PulseTrain captured = vendor->Library().Entry(0).train;
 
@@ -151,7 +142,7 @@ private slots:
 
         // The captured entry goes; the file comes back as a new entry.
         vendor->List()->selectRow(0);
-        QTest::mouseClick(Numbered<QPushButton>(vendor, vendorids::kDelete), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kDelete), Qt::LeftButton);
         QCOMPARE(vendor->Library().Count(), 0);
         OnNextModal<QFileDialog>([=](QFileDialog* dialog) { TypeFileName(dialog, file); });
         QTest::mouseClick(Button(vendor, QStringLiteral("Import")), Qt::LeftButton);
@@ -166,8 +157,8 @@ private slots:
         QCOMPARE(saved.Count(), 1);
 
         // The code test recognises a fresh press of the key, not another key.
-        QTest::mouseClick(Numbered<QCheckBox>(vendor, vendorids::kTest), Qt::LeftButton);
-        auto* log = Numbered<QPlainTextEdit>(vendor, vendorids::kLog);
+        QTest::mouseClick(NumberedControl<QCheckBox>(vendor, vendorids::kTest), Qt::LeftButton);
+        auto* log = NumberedControl<QPlainTextEdit>(vendor, vendorids::kLog);
         Capture(Press("nec-tv", "mute", 12));
         QCOMPARE(log->toPlainText(), QString());
         Capture(Press("nec-tv", "power", 13));

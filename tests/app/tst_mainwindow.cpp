@@ -5,6 +5,8 @@
 #include "analyzer/app/WavixDlg.h"
 #include "analyzer/core/Transmit.h"
 #include "sim/SimControl.h"
+#include "tests/app/support/DialogDriver.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -17,39 +19,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-template <typename W>
-W* Control(QWidget* window, int id)
-{
-    for (W* widget : window->findChildren<W*>())
-        if (ControlId(widget) == id)
-            return widget;
-    return nullptr;
-}
-
-std::vector<int> NecKey(uint8_t address, uint8_t command)
-{
-    std::vector<int> pulses = {9000, 4500};
-    for (uint8_t byte : {address, uint8_t(~address), command, uint8_t(~command)})
-        for (int bit = 0; bit < 8; ++bit)
-            pulses.insert(pulses.end(), {560, (byte >> bit) & 1 ? 1690 : 560});
-    pulses.push_back(560);
-    return pulses;
-}
-
-} // namespace
-
 class TestMainWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<CWavixDlg> window;
 
-    QLabel* Status() { return Control<QLabel>(window.get(), ids::kStatusLine); }
-    CCodeTextBox* Output() { return Control<CCodeTextBox>(window.get(), ids::kOutputBox); }
-    QPushButton* Start() { return Control<QPushButton>(window.get(), ids::kStartStop); }
-    QComboBox* Zoom() { return Control<QComboBox>(window.get(), ids::kZoomList); }
+    QLabel* Status() { return NumberedControl<QLabel>(window.get(), ids::kStatusLine); }
+    CCodeTextBox* Output() { return NumberedControl<CCodeTextBox>(window.get(), ids::kOutputBox); }
+    QPushButton* Start() { return NumberedControl<QPushButton>(window.get(), ids::kStartStop); }
+    QComboBox* Zoom() { return NumberedControl<QComboBox>(window.get(), ids::kZoomList); }
 
     void Connect()
     {
@@ -78,8 +57,8 @@ private slots:
         QCOMPARE(Start()->text(), QStringLiteral("START"));
         QCOMPARE(Zoom()->currentText(), QStringLiteral("x1"));
         QCOMPARE(Zoom()->count(), 10);
-        QCOMPARE(Control<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel1"));
-        QCOMPARE(Control<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Auto."));
+        QCOMPARE(NumberedControl<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel1"));
+        QCOMPARE(NumberedControl<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Auto."));
         for (int id : {ids::kCmdLoadData, ids::kCmdSaveData, ids::kCmdExit, ids::kCmdClear, ids::kCmdAbout, ids::kCmdHelp})
             QVERIFY2(window->Command(id), qPrintable(QString::number(id)));
         Connect();
@@ -90,7 +69,7 @@ private slots:
         Connect();
         QTest::mouseClick(Start(), Qt::LeftButton);
         QCOMPARE(Start()->text(), QStringLiteral("STOP"));
-        usbsim::QueueCapture(1, NecKey(0x00, 0x40));
+        usbsim::QueueCapture(1, NecKeyDurations(0x00, 0x40));
         QTRY_VERIFY(!Output()->toPlainText().isEmpty());
         QVERIFY(Output()->toPlainText().startsWith(QStringLiteral("02328, 01194, 00230, ")));
         QCOMPARE(window->Capture().channels[0][1], 9000);
@@ -98,7 +77,7 @@ private slots:
         QCOMPARE(window->Waveform().State().dataSpan, uint32_t(window->Capture().channels[0].TotalDurationUs()));
 
         window->Command(ids::kCmdChannel1 + 2)->trigger();
-        QCOMPARE(Control<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel3"));
+        QCOMPARE(NumberedControl<QLabel>(window.get(), ids::kChannelLabel)->text(), QStringLiteral("Channel3"));
         QCOMPARE(Output()->toPlainText(), QString());
         usbsim::QueueCapture(1, {1000, 2000});
         QTRY_COMPARE(Output()->toPlainText(), QStringLiteral("003E8, 007D0"));
@@ -114,7 +93,7 @@ private slots:
         train[1] = 9000;
         train[2] = 4500;
         usbsim::ClearLogs();
-        QTest::mouseClick(Control<QPushButton>(window.get(), ids::kSendChannel1 + 1), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(window.get(), ids::kSendChannel1 + 1), Qt::LeftButton);
         const auto frames = usbsim::Frames();
         QCOMPARE(int(frames.size()), 1);
         QCOMPARE(frames[0].payload, (std::vector<uint8_t>{0x02, 0xBB, 0x06, 0x00}));
@@ -138,7 +117,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(int, focus);
-        QWidget* target = Control<QWidget>(window.get(), focus);
+        QWidget* target = NumberedControl<QWidget>(window.get(), focus);
         QVERIFY(target);
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -165,7 +144,7 @@ private slots:
         QTest::mouseClick(Start(), Qt::LeftButton);
         usbsim::Replug();
         QVERIFY(!usbsim::LastTrigger().received);
-        usbsim::QueueCapture(1, NecKey(0x00, 0x40));
+        usbsim::QueueCapture(1, NecKeyDurations(0x00, 0x40));
         QTRY_VERIFY(!Output()->toPlainText().isEmpty());
         QCOMPARE(window->Capture().channels[0][1], 9000);
         QVERIFY(usbsim::LastTrigger().received);
@@ -213,7 +192,7 @@ private slots:
         window = std::make_unique<CWavixDlg>(folder->path());
         window->show();
         window->OpenVendor();
-        QCOMPARE(Control<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Pulse [600 - 1201]"));
+        QCOMPARE(NumberedControl<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Pulse [600 - 1201]"));
         int checked = 0;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             for (QLabel* label : top->findChildren<QLabel*>()) {
@@ -290,7 +269,7 @@ private slots:
         ini.close();
         window = std::make_unique<CWavixDlg>(folder->path());
         window->show();
-        QCOMPARE(Control<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Pulse [600 - 1201]"));
+        QCOMPARE(NumberedControl<QLabel>(window.get(), ids::kTriggerText)->text(), QStringLiteral("Pulse [600 - 1201]"));
         Connect();
         QTRY_VERIFY(usbsim::LastTrigger().received);
         QCOMPARE(usbsim::LastTrigger().type, 3);
@@ -332,7 +311,7 @@ private slots:
         window->Capture().channels[0][0] = 1;
         window->Capture().channels[0][1] = 100000;
         window->UpdateDataSpan();
-        QWidget* main = Control<QWidget>(window.get(), ids::kMainPanel);
+        QWidget* main = NumberedControl<QWidget>(window.get(), ids::kMainPanel);
         QVERIFY(main);
         // T1 sits at x 0: grab it 2 pixels off and drag it 70 pixels (1 ms at x1).
         QTest::mousePress(main, Qt::LeftButton, Qt::NoModifier, QPoint(2, 50));
@@ -354,7 +333,7 @@ private slots:
         window->Capture().channels[0][0] = 1;
         window->Capture().channels[0][1] = 60000; // a quarter of it fits the panel at x1
         window->UpdateDataSpan();
-        QWidget* overview = Control<QWidget>(window.get(), ids::kOverviewPanel);
+        QWidget* overview = NumberedControl<QWidget>(window.get(), ids::kOverviewPanel);
         const WaveformView& view = window->Waveform().State();
         const double span = view.OverviewSpan();
         const int width = overview->width();
@@ -387,7 +366,7 @@ private slots:
 
     void resizeGrowsThePanelsAndTheTextBox()
     {
-        QWidget* main = Control<QWidget>(window.get(), ids::kMainPanel);
+        QWidget* main = NumberedControl<QWidget>(window.get(), ids::kMainPanel);
         const QRect mainBefore = main->geometry();
         const QRect outputBefore = Output()->geometry();
         const QRect statusBefore = Status()->geometry();

@@ -14,6 +14,8 @@
 #include "analyzer/library/window/VendorTestDlg.h"
 #include "analyzer/settings/SettingsStore.h"
 #include "sim/SimControl.h"
+#include "tests/app/support/DialogDriver.h"
+#include "tests/support/FrameBuilder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,25 +39,6 @@
 #include <mutex>
 
 namespace {
-
-template <typename W>
-W* Control(QWidget* window, int id)
-{
-    for (W* widget : window->findChildren<W*>())
-        if (widget->property("controlId").toInt() == id)
-            return widget;
-    return nullptr;
-}
-
-std::vector<int> NecKey(uint8_t address, uint8_t command)
-{
-    std::vector<int> pulses = {9000, 4500};
-    for (uint8_t byte : {address, uint8_t(~address), command, uint8_t(~command)})
-        for (int bit = 0; bit < 8; ++bit)
-            pulses.insert(pulses.end(), {560, (byte >> bit) & 1 ? 1690 : 560});
-    pulses.push_back(560);
-    return pulses;
-}
 
 std::vector<int> SonyKey(int command)
 {
@@ -174,7 +157,7 @@ class TestVendorWindow : public QObject {
             const int key = i < keys.size() ? keys[i] : i;
             PulseTrain train;
             train[0] = 1;
-            const std::vector<int> pulses = NecKey(uint8_t(key), uint8_t(0x10 + key));
+            const std::vector<int> pulses = NecKeyDurations(uint8_t(key), uint8_t(0x10 + key));
             for (size_t j = 0; j < pulses.size(); ++j)
                 train[int(j) + 1] = pulses[j];
             library.Append(names[i], train);
@@ -204,7 +187,7 @@ private slots:
     // Must stay the first test: the Add memory lives as long as the process.
     void addRenameFilterSendAndLoad()
     {
-        Capture(0, 1, NecKey(0x04, 0x08));
+        Capture(0, 1, NecKeyDurations(0x04, 0x08));
         Capture(1, 0, SonyKey(0x15));
         CVendorDlg* vendor = OpenVendor();
         QVERIFY(vendor);
@@ -224,9 +207,9 @@ private slots:
             QTest::keyClicks(add->NameEdit(0), QStringLiteral("TV Power"));
             add->NameEdit(1)->selectAll();
             QTest::keyClicks(add->NameEdit(1), QStringLiteral("Amp Mute"));
-            QTest::mouseClick(Control<QPushButton>(add, vendorids::kOk), Qt::LeftButton);
+            QTest::mouseClick(NumberedControl<QPushButton>(add, vendorids::kOk), Qt::LeftButton);
         });
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kOk), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kOk), Qt::LeftButton);
         QVERIFY(ch2TickedAtFirst);
         QVERIFY(ch3EditDisabled);
         QCOMPARE(Column(vendor, 0), (QStringList{"1", "2"}));
@@ -253,7 +236,7 @@ private slots:
         QCOMPARE(saved.Entry(1).name, QStringLiteral("Amp Volume"));
 
         // Filter, then send the one row shown.
-        QTest::keyClicks(Control<QLineEdit>(vendor, vendorids::kFilterEdit), QStringLiteral("VOL"));
+        QTest::keyClicks(NumberedControl<QLineEdit>(vendor, vendorids::kFilterEdit), QStringLiteral("VOL"));
         QCOMPARE(Column(vendor, 1), (QStringList{"Amp Volume"}));
         usbsim::ClearLogs();
         DoubleClickRow(vendor, 0);
@@ -264,7 +247,7 @@ private slots:
         QCOMPARE(usbsim::TransmittedTrains().back(), std::vector<uint8_t>(expected.begin(), expected.begin() + length));
 
         // Load the NEC key into CH3 while CH3 is the channel on show.
-        Control<QLineEdit>(vendor, vendorids::kFilterEdit)->clear();
+        NumberedControl<QLineEdit>(vendor, vendorids::kFilterEdit)->clear();
         window->Command(ids::kCmdChannel1 + 2)->trigger();
         auto* output = window->findChildren<CCodeTextBox*>().constFirst();
         QCOMPARE(output->toPlainText(), QString());
@@ -291,7 +274,7 @@ private slots:
         QTest::keyClick(vendor, Qt::Key_Escape);
         QTRY_VERIFY(!window->VendorWindow());
         // No window, no code test: a capture changes nothing of the library.
-        Capture(0, 1, NecKey(0, 0x10));
+        Capture(0, 1, NecKeyDurations(0, 0x10));
 
         WriteLibrary({"four"});
         vendor = OpenVendor();
@@ -306,7 +289,7 @@ private slots:
         QVERIFY(vendor);
         QTest::mouseClick(List(vendor)->viewport(), Qt::LeftButton, Qt::NoModifier, RowCenter(vendor, 1));
         QTest::mouseClick(List(vendor)->viewport(), Qt::LeftButton, Qt::ControlModifier, RowCenter(vendor, 2));
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kDelete), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kDelete), Qt::LeftButton);
         QCOMPARE(Column(vendor, 0), (QStringList{"1", "4", "5"}));
         QCOMPARE(Column(vendor, 1), (QStringList{"a", "d", "e"}));
         CodeLibrary saved;
@@ -316,15 +299,15 @@ private slots:
 
         QTest::mouseClick(List(vendor)->viewport(), Qt::LeftButton, Qt::NoModifier, RowCenter(vendor, 1));
         QTest::mouseClick(List(vendor)->viewport(), Qt::LeftButton, Qt::ShiftModifier, RowCenter(vendor, 2));
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kUp), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kUp), Qt::LeftButton);
         QCOMPARE(Column(vendor, 1), (QStringList{"d", "e", "a"}));
         QCOMPARE(List(vendor)->selectionModel()->selectedRows().size(), 2);
         QVERIFY(List(vendor)->selectionModel()->isRowSelected(0, QModelIndex()));
         QVERIFY(List(vendor)->selectionModel()->isRowSelected(1, QModelIndex()));
         // The block touches the top now: nothing moves.
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kUp), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kUp), Qt::LeftButton);
         QCOMPARE(Column(vendor, 1), (QStringList{"d", "e", "a"}));
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kDown), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kDown), Qt::LeftButton);
         QCOMPARE(Column(vendor, 1), (QStringList{"a", "d", "e"}));
         QVERIFY(LoadRecords(RecordPath(), saved));
         QCOMPARE(saved.Entry(0).name, QStringLiteral("a"));
@@ -352,25 +335,25 @@ private slots:
         WriteLibrary({"Power", "Power too", "Mute"}, {0, 0, 2});
         CVendorDlg* vendor = OpenVendor();
         QVERIFY(vendor);
-        auto* test = Control<QCheckBox>(vendor, vendorids::kTest);
-        auto* log = Control<QPlainTextEdit>(vendor, vendorids::kLog);
+        auto* test = NumberedControl<QCheckBox>(vendor, vendorids::kTest);
+        auto* log = NumberedControl<QPlainTextEdit>(vendor, vendorids::kLog);
         QVERIFY(!test->isChecked());
         QCOMPARE(ReadSetting(IniPath(), "Test", "Enabled", "?"), QStringLiteral("FALSE"));
         for (int id : {vendorids::kSetting, vendorids::kSave, vendorids::kClear})
-            QVERIFY(!Control<QPushButton>(vendor, id)->isEnabled());
+            QVERIFY(!NumberedControl<QPushButton>(vendor, id)->isEnabled());
         QVERIFY(!log->isEnabled());
 
         // Test off: captures leave the log alone.
-        Capture(0, 1, NecKey(0, 0x10));
+        Capture(0, 1, NecKeyDurations(0, 0x10));
         QCOMPARE(log->toPlainText(), QString());
 
         QTest::mouseClick(test, Qt::LeftButton);
         QVERIFY(vendor->TestEnabled());
-        QVERIFY(log->isEnabled() && Control<QPushButton>(vendor, vendorids::kClear)->isEnabled());
+        QVERIFY(log->isEnabled() && NumberedControl<QPushButton>(vendor, vendorids::kClear)->isEnabled());
         QCOMPARE(ReadSetting(IniPath(), "Test", "Enabled", "?"), QStringLiteral("TRUE"));
 
         usbsim::ClearLogs();
-        Capture(0, 1, NecKey(2, 0x12));
+        Capture(0, 1, NecKeyDurations(2, 0x12));
         const QRegularExpression line(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: Mute\\n$"));
         QVERIFY2(line.match(log->toPlainText()).hasMatch(), qPrintable(log->toPlainText()));
         QCOMPARE(log->textCursor().position(), log->toPlainText().size());
@@ -379,15 +362,15 @@ private slots:
 
         // "Power" and "Power too" both match key 0: only the upper row is named;
         // once the filter hides it, the next shown row is.
-        Capture(0, 1, NecKey(0, 0x10));
+        Capture(0, 1, NecKeyDurations(0, 0x10));
         QVERIFY(log->toPlainText().endsWith(QStringLiteral(": Power\n")));
-        QTest::keyClicks(Control<QLineEdit>(vendor, vendorids::kFilterEdit), QStringLiteral("too"));
-        Capture(0, 1, NecKey(0, 0x10));
+        QTest::keyClicks(NumberedControl<QLineEdit>(vendor, vendorids::kFilterEdit), QStringLiteral("too"));
+        Capture(0, 1, NecKeyDurations(0, 0x10));
         QVERIFY(log->toPlainText().endsWith(QStringLiteral(": Power too\n")));
         QCOMPARE(log->toPlainText().count(QLatin1Char('\n')), 3);
 
         // A capture of another level never matches.
-        Capture(0, 0, NecKey(0, 0x10));
+        Capture(0, 0, NecKeyDurations(0, 0x10));
         QCOMPARE(log->toPlainText().count(QLatin1Char('\n')), 3);
 
         // Save asks for a text file, then writes the log; Clear empties it.
@@ -404,12 +387,12 @@ private slots:
             name->setText(folder->filePath(QStringLiteral("log")));
             QTest::keyClick(name, Qt::Key_Return);
         });
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kSave), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kSave), Qt::LeftButton);
         QCOMPARE(filters, (QStringList{"Text Files[*.txt] (*.txt)", "All Files[*.*] (*)"}));
         QCOMPARE(suffix, QStringLiteral("txt"));
         QVERIFY(confirmsOverwrite);
         QCOMPARE(QString::fromUtf8(ReadFile(saved)), log->toPlainText());
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kClear), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kClear), Qt::LeftButton);
         QCOMPARE(log->toPlainText(), QString());
 
         // Switched off again: disabled, and written.
@@ -424,7 +407,7 @@ private slots:
         QVERIFY(WriteFile(IniPath(), "[Test]\nEnabled=\"true\"\nMargins of error=\"75\"\n"));
         CVendorDlg* vendor = OpenVendor();
         QVERIFY(vendor);
-        QVERIFY(Control<QCheckBox>(vendor, vendorids::kTest)->isChecked());
+        QVERIFY(NumberedControl<QCheckBox>(vendor, vendorids::kTest)->isChecked());
         QCOMPARE(ReadSetting(IniPath(), "Test", "Enabled", "?"), QStringLiteral("TRUE"));
         QCOMPARE(vendor->TestMargin(), 1);
 
@@ -437,9 +420,9 @@ private slots:
             items = dialog->MarginList()->count();
             dialog->MarginList()->setCurrentIndex(34);
             QTest::mouseClick(dialog->PlaySoundCheck(), Qt::LeftButton);
-            QTest::mouseClick(Control<QPushButton>(dialog, vendorids::kOk), Qt::LeftButton);
+            QTest::mouseClick(NumberedControl<QPushButton>(dialog, vendorids::kOk), Qt::LeftButton);
         });
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kSetting), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kSetting), Qt::LeftButton);
         QCOMPARE(shownMargin, QStringLiteral("1%"));
         QVERIFY(shownPlaySound);
         QCOMPARE(items, 50);
@@ -451,15 +434,15 @@ private slots:
         // Cancel changes nothing.
         WhenModal<CVendorTestDlg>([&](CVendorTestDlg* dialog) {
             dialog->MarginList()->setCurrentIndex(3);
-            QTest::mouseClick(Control<QPushButton>(dialog, vendorids::kCancel), Qt::LeftButton);
+            QTest::mouseClick(NumberedControl<QPushButton>(dialog, vendorids::kCancel), Qt::LeftButton);
         });
-        QTest::mouseClick(Control<QPushButton>(vendor, vendorids::kSetting), Qt::LeftButton);
+        QTest::mouseClick(NumberedControl<QPushButton>(vendor, vendorids::kSetting), Qt::LeftButton);
         QCOMPARE(vendor->TestMargin(), 35);
 
         // A match without Play Sound: logged, silent, no signal.
         usbsim::ClearLogs();
-        Capture(3, 1, NecKey(0, 0x10));
-        QVERIFY(Control<QPlainTextEdit>(vendor, vendorids::kLog)->toPlainText().endsWith(QStringLiteral(": Power\n")));
+        Capture(3, 1, NecKeyDurations(0, 0x10));
+        QVERIFY(NumberedControl<QPlainTextEdit>(vendor, vendorids::kLog)->toPlainText().endsWith(QStringLiteral(": Power\n")));
         QTest::qWait(50);
         QVERIFY(sounds->Paths().isEmpty());
         QCOMPARE(usbsim::SignalCount(), 0);

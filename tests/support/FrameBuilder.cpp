@@ -173,3 +173,13 @@ PulseTrain Rc5Train(int toggle, int address, int command, uint32_t seed, int bit
         builder.Pulse(5000).Pulse(5000);
     return builder.Build();
 }
+
+std::vector<int> NecKeyDurations(uint8_t address, uint8_t command)
+{
+    std::vector<int> pulses = {9000, 4500};
+    for (uint8_t byte : {address, uint8_t(~address), command, uint8_t(~command)})
+        for (int bit = 0; bit < 8; ++bit)
+            pulses.insert(pulses.end(), {560, (byte >> bit) & 1 ? 1690 : 560});
+    pulses.push_back(560);
+    return pulses;
+}

@@ -37,6 +37,10 @@ private:
 
 std::vector<int> BitsOfBytes(const std::vector<uint8_t>& bytes);
 
+// The exact nominal durations of an NEC key press (address, ~address,
+// command, ~command), as a remote pressed on the simulated device sends them.
+std::vector<int> NecKeyDurations(uint8_t address, uint8_t command);
+
 // Whole frames of the table's protocols, jittered with `seed`.
 FrameBuilder& AppendNecFrame(FrameBuilder& builder, const std::vector<uint8_t>& bytes, int protocolRow = 0);
 FrameBuilder& AppendNecRepeat(FrameBuilder& builder, int protocolRow = 0);
