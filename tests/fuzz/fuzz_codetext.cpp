@@ -76,27 +76,27 @@ std::string SafeTemplate(const QByteArray& text)
         }
         const qsizetype start = i;
         qsizetype at = i + 1;
-        std::string spec = "%";
+        std::string conversion = "%";
         while (at < text.size() && IsFlag(text[at]))
-            spec += text[at++];
+            conversion += text[at++];
         bool present = false;
         const int width = ReadNumber(text, at, present);
         if (present)
-            spec += std::to_string(width);
+            conversion += std::to_string(width);
         if (at < text.size() && text[at] == '.') {
             ++at;
-            spec += "." + std::to_string(ReadNumber(text, at, present));
+            conversion += "." + std::to_string(ReadNumber(text, at, present));
         }
         if (at < text.size() && text[at] == 'h') {
-            spec += text[at++];
+            conversion += text[at++];
             if (at < text.size() && text[at] == 'h')
-                spec += text[at++];
+                conversion += text[at++];
         } else {
             while (at < text.size() && std::string("lLqjzt").find(text[at]) != std::string::npos)
                 ++at; // a wider argument than our one int: dropped
         }
         if (at < text.size() && IsIntegerLetter(text[at]) && !converted) {
-            safe += spec + text[at];
+            safe += conversion + text[at];
             converted = true;
             i = at + 1;
             continue;
