@@ -90,7 +90,7 @@ private:
     QString LibraryFolder() const override;
     const std::array<PulseTrain, kChannelCount>& ChannelTrains() const override;
     int SelectedChannel() const override;
-    CEPDevice& LibraryDevice() override;
+    CEPDevice* LibraryDevice() override;
 
     void SendTriggerSettings() override;
     void RepaintWindow() override;

@@ -42,9 +42,9 @@ int CWavixDlg::SelectedChannel() const
     return capture.selectedChannel;
 }
 
-CEPDevice& CWavixDlg::LibraryDevice()
+CEPDevice* CWavixDlg::LibraryDevice()
 {
-    return device;
+    return DeviceHeldByFirmware() ? nullptr : &device;
 }
 
 void CWavixDlg::LoadTrainIntoChannel(int channel, const PulseTrain& train)

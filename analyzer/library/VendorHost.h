@@ -15,8 +15,9 @@ public:
     virtual QString LibraryFolder() const = 0;
     virtual const std::array<PulseTrain, kChannelCount>& ChannelTrains() const = 0;
     virtual int SelectedChannel() const = 0;
-    // The connection that sends trains and the success signal.
-    virtual CEPDevice& LibraryDevice() = 0;
+    // The connection that sends trains and the success signal; null while a
+    // firmware transfer holds the device, so a click never waits for it.
+    virtual CEPDevice* LibraryDevice() = 0;
     // Puts a train into a channel and brings everything that shows the
     // channel up to date: protocol, view, code text.
     virtual void LoadTrainIntoChannel(int channel, const PulseTrain& train) = 0;

@@ -3,6 +3,9 @@
 #include "analyzer/app/ControlIds.h"
 #include "analyzer/app/WavixDlg.h"
 #include "analyzer/core/FirmwareUpdate.h"
+#include "analyzer/library/CodeLibrary.h"
+#include "analyzer/library/RecordFile.h"
+#include "analyzer/library/window/VendorDlg.h"
 #include "sim/SimControl.h"
 
 #include <QAbstractButton>
@@ -147,6 +150,44 @@ private slots:
         QCOMPARE(window->Capture().channels[0][1], 9000);
         QCOMPARE(window->Capture().channels[0][4], 560);
         QCOMPARE(window->Capture().channels[0][5], 0);
+    }
+
+    // A code sent from the library window while the transfer holds the
+    // device is dropped at once: the click neither waits for the image nor
+    // slips a train in between its frames.
+    void librarySendDuringATransfer()
+    {
+        CodeLibrary library;
+        PulseTrain train;
+        train[0] = 1;
+        train[1] = 9000;
+        train[2] = 4500;
+        QVERIFY(library.Append(QStringLiteral("Power"), train));
+        QVERIFY(SaveRecords(folder->filePath(QStringLiteral("Record.dat")), library));
+        usbsim::SetChunkWriteMs(10);
+        const QByteArray image = TestImage(60 * 1024);
+        PlaceImage(QStringLiteral("Wavix_1.0.2.0.UPF"), image);
+        StartWindow();
+        window->OpenVendor();
+        CVendorDlg* vendor = window->VendorWindow();
+        QVERIFY(vendor);
+        QCOMPARE(vendor->ListModel().rowCount(), 1);
+
+        QTRY_VERIFY_WITH_TIMEOUT(window->Firmware().DeviceHeld(), 10000);
+        QElapsedTimer sending;
+        sending.start();
+        vendor->SendEntry(0);
+        QVERIFY2(sending.elapsed() < 100, qPrintable(QStringLiteral("Send waited %1 ms").arg(sending.elapsed())));
+        QVERIFY(window->Firmware().DeviceHeld());
+
+        CloseResultBox(QStringLiteral("Update firmware successful!"));
+        QCOMPARE(usbsim::ReceivedFirmware(), ToBytes(image));
+        QVERIFY(usbsim::TransmittedTrains().empty());
+
+        // Once the device is back, Send reaches it again.
+        QTRY_COMPARE_WITH_TIMEOUT(Status()->text(), QStringLiteral("IR Logic Analyzer - Version 1.0.2.0"), 5000);
+        vendor->SendEntry(0);
+        QCOMPARE(usbsim::TransmittedTrains().size(), std::size_t(1));
     }
 
     // The window closes mid-transfer: the transfer finishes at its own pace,

@@ -105,8 +105,9 @@ void CVendorDlg::ApplyMove(const LibraryListModel::MoveOutcome& outcome)
 void CVendorDlg::SendEntry(int row)
 {
     const int entry = model->EntryAt(row);
-    if (entry >= 0)
-        TransmitTrain(host.LibraryDevice(), library.Entry(entry).train);
+    CEPDevice* device = host.LibraryDevice();
+    if (entry >= 0 && device)
+        TransmitTrain(*device, library.Entry(entry).train);
 }
 
 void CVendorDlg::LoadEntryToChannel(int channel)

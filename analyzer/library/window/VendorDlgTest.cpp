@@ -40,7 +40,8 @@ void CVendorDlg::RunCodeTest(const PulseTrain& capture)
     AppendLog(CodeTestLogLine(QDateTime::currentDateTime(), library.Entry(entries[size_t(row)]).name));
     if (playSound) {
         soundPlayer->Play(host.LibraryFolder() + QStringLiteral("/success.wav"));
-        host.LibraryDevice().Signal();
+        if (CEPDevice* device = host.LibraryDevice())
+            device->Signal();
     }
 }
 
