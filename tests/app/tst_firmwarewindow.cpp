@@ -124,19 +124,19 @@ private slots:
         StartWindow();
         window->ToggleCapture();
 
+        // Measured from now until the result arrives, not from the transfer's
+        // start signal: a UI thread stuck on the device would receive that
+        // signal only after the transfer and so never measure the stall.
         QElapsedTimer sinceTick;
         qint64 longestGap = 0;
-        bool measuring = false;
+        bool measuring = true;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&] {
             if (measuring)
                 longestGap = std::max(longestGap, sinceTick.restart());
         });
+        sinceTick.start();
         ticker.start(5);
-        connect(&window->Firmware(), &FirmwareUpdate::TransferStarted, this, [&] {
-            measuring = true;
-            sinceTick.start();
-        });
         connect(&window->Firmware(), &FirmwareUpdate::ShowResult, this, [&] { measuring = false; });
 
         CloseResultBox(QStringLiteral("Update firmware successful!"));
